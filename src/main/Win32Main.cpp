@@ -1,0 +1,14 @@
+// The Windows screen saver's entry: the C runtime has split the command line for us.
+#include <windows.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "host/Program.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    std::vector<std::string> args;
+    for (int i = 0; i < __argc; ++i) args.emplace_back(__argv[i]);
+    return lumi::RunProgram(args);
+}

@@ -1,0 +1,40 @@
+// What the program asks of the machine besides the clock: paths, the user, the OS version.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace lumi::platform {
+
+// Full path of the program's own module file (the .scr or the executable).
+std::string ModuleFilePath();
+// The module path cut after its last separator: the program's folder, ending with one.
+std::string ModuleFolder();
+// The temporary folder, ending with a separator ("" when there is none).
+std::string TempFolder();
+// The system folder (Windows: GetSystemDirectory; elsewhere /usr/share/lumivane/ or "").
+std::string SystemFolder();
+// The folder that "$CURRENT" means for settings files, ending with a separator and
+// created if missing: the program folder when writable, else %APPDATA%\Lumivane\ on
+// Windows; $XDG_CONFIG_HOME/lumivane/ (default ~/.config/lumivane/) on Linux.
+std::string SettingsFolder();
+// The logged-on user, at most 78 characters.
+std::string UserName();
+// The process's command line as one text, as the platform gives it.
+std::string CommandLine();
+// Records argv for CommandLine() on platforms that have no system call for it.
+void SetCommandLine(int argc, char** argv);
+// The packed version value of GetVersion; on other systems a stand-in outside the
+// Windows table, built from the kernel's version.
+uint32_t PackedOsVersion();
+// True when a 32-bit process runs on a 64-bit system (IsWow64Process; on Linux a 64-bit
+// kernel under a 32-bit build).
+bool Is32BitProcessOn64BitOs();
+// The separator this platform puts between folder and file ('\\' or '/').
+char PathSeparator();
+// Whether a folder exists and we may create files in it.
+bool FolderWritable(const std::string& folder);
+// Creates a folder and its parents; true when it exists afterwards.
+bool MakeFolders(const std::string& folder);
+
+}  // namespace lumi::platform

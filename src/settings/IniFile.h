@@ -1,0 +1,94 @@
+// The settings store: one INI file with per-user sections, escaped multi-line values,
+// length limits and a write that touches the file only when a value changes.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace lumi {
+
+class ProfileStore;
+
+class IniFile {
+public:
+    static constexpr size_t kValueBuffer = 1000;  // a stored value has at most 999 characters
+    static constexpr size_t kIntBuffer = 30;
+
+    // Uses the platform's profile functions unless a store is given (tests).
+    explicit IniFile(ProfileStore* store = nullptr);
+
+    // folder "$CURRENT" (the settings folder), "$SYSTEM", "$DISABLE", or "" when
+    // fileName is a full path. 0 when ready (or disabled), 1 when the self-test failed.
+    int Init(const std::string& folder, const std::string& fileName);
+
+    std::string ReadString(std::string_view section, std::string_view key, std::string_view def,
+                           size_t size = kValueBuffer);
+    void WriteString(std::string_view section, std::string_view key, std::string_view value);
+    void WriteUInt(std::string_view section, std::string_view key, unsigned long value);
+    void WriteInt(std::string_view section, std::string_view key, long value);
+    void WriteFloat(std::string_view section, std::string_view key, double value);
+    long ReadInt(std::string_view section, std::string_view key, long def);
+    double ReadFloat(std::string_view section, std::string_view key, double def);
+
+    std::string ReadStringForUser(std::string_view section, std::string_view key, std::string_view def,
+                                  size_t size = kValueBuffer);
+    void WriteStringForUser(std::string_view section, std::string_view key, std::string_view value);
+    void WriteUIntForUser(std::string_view section, std::string_view key, unsigned long value);
+    void WriteIntForUser(std::string_view section, std::string_view key, long value);
+    void WriteFloatForUser(std::string_view section, std::string_view key, double value);
+    long ReadIntForUser(std::string_view section, std::string_view key, long def);
+    double ReadFloatForUser(std::string_view section, std::string_view key, double def);
+
+    // The section name a per-user operation uses: "%s-%s" with the user when multi-user.
+    std::string UserSection(std::string_view section) const;
+
+    int FirstTime() const { return firstTime_; }
+    const std::string& FilePath() const { return filePath_; }
+    const std::string& UserName() const { return userName_; }
+    bool IsOpened() const { return opened_ != 0; }
+    bool IsDisabled() const { return disabled_ != 0; }
+    bool IsMultiUser() const { return multiUser_ != 0; }
+
+    // Escaping of line breaks and backslashes, in place, with the store's limits.
+    static void Encode(std::string& text);
+    static void Decode(std::string& text);
+
+private:
+    ProfileStore* store_;
+    int firstTime_ = 0;
+    std::string filePath_;
+    std::string userName_;
+    int opened_ = 0;
+    int disabled_ = 0;
+    int multiUser_ = 0;
+};
+
+// The main instance over "Lumivan.ini", opened by the saver and the settings dialog.
+IniFile& MainIni();
+// For tests: replaces the main instance by a fresh, closed one (optionally on a store).
+void ResetMainIni(ProfileStore* store = nullptr);
+
+// A bound integer setting of the main file.
+struct IniSetting {
+    int shared;          // non-zero: plain section; zero: per-user section
+    int defaultValue;
+    const char* section;
+    const char* key;
+
+    int Get() const;
+    void Set(int value) const;
+};
+
+extern const IniSetting SettingMoon;                // params/Moon, per-user, 1
+extern const IniSetting SettingSouthernHemisphere;  // params/SouthernHemisphere, per-user, 0
+extern const IniSetting SettingMoonSize;            // params/MoonSize, per-user, 1
+extern const IniSetting SettingAirplanes;           // params/Airplanes, per-user, 1
+extern const IniSetting SettingMoonLower;           // params/moon, per-user, 1
+
+// The stored form of secret texts (messages with a password, the mail password).
+void ScrambleText(std::string& text, size_t capacity);
+void UnscrambleText(std::string& text);
+// Copies section EncryptPlease Line1, Line2, ... scrambled into section Encrypted.
+void EncryptPleaseUtility(IniFile& ini);
+
+}  // namespace lumi

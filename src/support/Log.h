@@ -1,0 +1,113 @@
+// The program's log: one module-wide file in the temporary folder, written through four
+// loggers that differ in their line prefix.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <type_traits>
+
+namespace lumi {
+
+class TpelurFile {
+public:
+    void SetFileName(const std::string& path) { path_ = path; }
+    std::string GetFileName() const { return path_; }
+    // Creates or empties the file; false for an empty path or when it cannot be opened.
+    bool Create() const;
+    // Whether the file can be opened for reading.
+    bool Exists() const;
+
+protected:
+    std::string path_;
+};
+
+bool FileCreate(const std::string& path);
+bool FileExists(const std::string& path);
+// True when the file's bytes contain text; false when it cannot be read.
+bool FileContainsText(const std::string& path, std::string_view text);
+
+class TpelurTextFile : public TpelurFile {
+public:
+    virtual ~TpelurTextFile() = default;
+    // Appends text to the file (opened and closed for each call).
+    virtual void Write(std::string_view text);
+};
+
+class TpelurLogger : public TpelurTextFile {
+public:
+    TpelurLogger(std::string prefix, std::string suffix);
+    ~TpelurLogger() override;
+    TpelurLogger(const TpelurLogger&) = delete;
+    TpelurLogger& operator=(const TpelurLogger&) = delete;
+
+    void Write(std::string_view text) override;
+    void SetAlways(bool always) { always_ = always; }
+
+    // "name: text"
+    void Log(std::string_view name, std::string_view text);
+    void Log(std::string_view name, const char* text) { Log(name, std::string_view(text ? text : "")); }
+    void Log(std::string_view name, const std::string& text) { Log(name, std::string_view(text)); }
+    // "name" immediately followed by the value and " NEW INT CONV ".
+    template <typename T, std::enable_if_t<std::is_integral_v<T> && !std::is_same_v<T, bool>, int> = 0>
+    void Log(std::string_view name, T value) {
+        if constexpr (std::is_signed_v<T>) LogSigned(name, static_cast<long long>(value));
+        else LogUnsigned(name, static_cast<unsigned long long>(value));
+    }
+    void Log(std::string_view name, bool value) { LogSigned(name, value ? 1 : 0); }
+    // "name" immediately followed by the value in general format (6 significant digits).
+    void Log(std::string_view name, double value);
+    void Log(std::string_view name, float value) { Log(name, static_cast<double>(value)); }
+
+    // Clears the prefix (used when writing the closing line).
+    void ClearPrefix() { prefix_.clear(); }
+    const std::string& Prefix() const { return prefix_; }
+
+private:
+    void LogSigned(std::string_view name, long long value);
+    void LogUnsigned(std::string_view name, unsigned long long value);
+
+    std::string prefix_;
+    std::string suffix_;
+    bool always_ = false;
+};
+
+class TpelurLogFile : public TpelurTextFile {
+public:
+    TpelurLogFile();
+    virtual void SetFileName(const std::string& path);
+    // Logs text as the name and the local date and time "%i/%i/%i %i:%i:%i" through Info.
+    void LogWithTime(std::string_view text);
+    // Empties the file, resets the line count and logs "Log Started".
+    void StartLog();
+
+    TpelurLogger Info;
+    TpelurLogger Plain;
+    TpelurLogger Warning;
+    TpelurLogger Error;
+};
+
+class TpelurLogFileWithSelfCheck : public TpelurLogFile {
+public:
+    TpelurLogFileWithSelfCheck();
+    ~TpelurLogFileWithSelfCheck() override;
+};
+
+// The module-wide log, built on first use, before anything that logs (the call
+// constructs it, so no order of static initialisation across files matters).
+TpelurLogFileWithSelfCheck& AppLog();
+
+// State shared by every logger of the run.
+extern std::atomic<bool> LoggingEnabled;
+extern std::atomic<uint32_t> LogLineCount;
+constexpr uint32_t MaxLogLines = 2000;
+
+// For tests: points the log at another file and starts it there (empties the file,
+// enables logging, resets the count).
+void RestartLogAt(const std::string& path);
+// The log path the platform gives: temp folder + module file name + ".log.txt".
+std::string DefaultLogPath();
+
+}  // namespace lumi

@@ -1,0 +1,60 @@
+// Shared test fixtures.
+#include "common/TestSupport.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace lumi::testing {
+
+RecordingMessageBoxes::RecordingMessageBoxes() { SetMessageBoxes(this); }
+RecordingMessageBoxes::~RecordingMessageBoxes() { SetMessageBoxes(nullptr); }
+
+BoxResult RecordingMessageBoxes::Show(WindowHandle, const std::string& text, const std::string& caption,
+                                      BoxIcon icon, BoxButtons buttons) {
+    boxes.push_back({caption, text, icon, buttons});
+    return answer;
+}
+
+TempFolder::TempFolder() {
+    std::string base = std::filesystem::temp_directory_path().string();
+    std::string pattern = base + "/lumivane-test-XXXXXX";
+    if (char* made = mkdtemp(pattern.data())) path_ = std::string(made) + "/";
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ec;
+    if (!path_.empty()) std::filesystem::remove_all(path_, ec);
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void WriteFile(const std::string& path, const std::string& content) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << content;
+}
+
+std::vector<std::string> ReadLines(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::vector<std::string> lines;
+    std::string line;
+    while (std::getline(in, line)) lines.push_back(line);
+    return lines;
+}
+
+std::string SourceDir() {
+    if (const char* d = std::getenv("LUMI_SOURCE_DIR")) return d;
+#ifdef LUMI_SOURCE_DIR
+    return LUMI_SOURCE_DIR;
+#else
+    return ".";
+#endif
+}
+
+}  // namespace lumi::testing

@@ -1,0 +1,51 @@
+// Shared test fixtures: a recording message box, a temporary folder, file helpers.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/MessageBox.h"
+
+namespace lumi::testing {
+
+struct RecordedBox {
+    std::string caption;
+    std::string text;
+    BoxIcon icon;
+    BoxButtons buttons;
+};
+
+// Installs itself as the message-box service for its lifetime and records every box.
+class RecordingMessageBoxes : public MessageBoxService {
+public:
+    RecordingMessageBoxes();
+    ~RecordingMessageBoxes() override;
+    BoxResult Show(WindowHandle owner, const std::string& text, const std::string& caption, BoxIcon icon,
+                   BoxButtons buttons) override;
+
+    std::vector<RecordedBox> boxes;
+    BoxResult answer = BoxResult::Ok;
+};
+
+// A fresh folder under the temporary folder, removed with everything in it at the end.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    // The folder, ending with '/'.
+    const std::string& Path() const { return path_; }
+    std::string File(const std::string& name) const { return path_ + name; }
+
+private:
+    std::string path_;
+};
+
+std::string ReadFile(const std::string& path);
+void WriteFile(const std::string& path, const std::string& content);
+std::vector<std::string> ReadLines(const std::string& path);
+// The project's source folder (for resources and test data).
+std::string SourceDir();
+
+}  // namespace lumi::testing

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, running and testing Lumivane needs.
+# Run as root (CI does); uses sudo otherwise.
+set -euo pipefail
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends \
+  build-essential cmake pkg-config ccache git \
+  libgtest-dev libgmock-dev googletest libbenchmark-dev \
+  libx11-dev libxext-dev libxrandr-dev \
+  libfreetype-dev libfontconfig-dev fontconfig fonts-liberation2 \
+  libpng-dev libsdl2-mixer-dev \
+  mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix \
+  wine64 xvfb xauth x11-utils dovecot-pop3d \
+  >/dev/null

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: native unit and integration tests, the same
+# tests under AddressSanitizer + UndefinedBehaviorSanitizer, and both Windows builds.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+JOBS=${JOBS:-$(nproc)}
+export CCACHE_DIR=${CCACHE_DIR:-$HOME/.cache/ccache}
+start=$(date +%s)
+
+echo "== native build and tests"
+cmake -S . -B build/native -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build/native -j "$JOBS"
+(cd build/native && ctest --output-on-failure -j "$JOBS")
+
+echo "== sanitizer build and tests"
+cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DLUMI_SANITIZE=ON >/dev/null
+cmake --build build/asan -j "$JOBS"
+(cd build/asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j "$JOBS")
+
+for arch in x86_64 i686; do
+  echo "== Windows $arch cross-build"
+  cmake -S . -B build/win-$arch -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-$arch.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build build/win-$arch -j "$JOBS"
+done
+
+if [ -x tools/wine-smoke.sh ]; then
+  echo "== Windows x86_64 smoke test under wine64"
+  tools/wine-smoke.sh build/win-x86_64
+fi
+
+echo "== all tests passed in $(( $(date +%s) - start )) s"
