@@ -4,8 +4,8 @@
 set(LUMI_SRC ${PROJECT_SOURCE_DIR}/src)
 
 # module -> modules it calls into. Cycles are fine between static libraries.
-set(LUMI_DEPS_platform support gfx)
-set(LUMI_DEPS_support platform settings gfx)
+set(LUMI_DEPS_platform support)
+set(LUMI_DEPS_support platform settings)
 set(LUMI_DEPS_settings support platform)
 set(LUMI_DEPS_gfx support platform)
 set(LUMI_DEPS_media gfx settings support platform)
@@ -74,6 +74,8 @@ foreach(m ${LUMI_MODULES})
   endif()
 endforeach()
 
+include(${PROJECT_SOURCE_DIR}/cmake/Resources.cmake OPTIONAL)
+
 if(WIN32)
   enable_language(RC)
   file(GLOB _rc CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/resources/win32/*.rc)
@@ -93,7 +95,7 @@ if(LUMI_TESTS)
   include(GoogleTest)
   file(GLOB _common CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/common/*.cpp)
   add_library(lumi_testing STATIC ${_common})
-  target_link_libraries(lumi_testing PUBLIC lumi_all GTest::gtest GTest::gmock)
+  target_link_libraries(lumi_testing PUBLIC lumi_platform lumi_support GTest::gtest GTest::gmock)
   target_include_directories(lumi_testing PUBLIC ${PROJECT_SOURCE_DIR}/tests)
   file(GLOB _testdirs LIST_DIRECTORIES true ${PROJECT_SOURCE_DIR}/tests/*)
   foreach(dir ${_testdirs})
@@ -102,6 +104,13 @@ if(LUMI_TESTS)
       file(GLOB_RECURSE _tsrcs CONFIGURE_DEPENDS ${dir}/*Test.cpp)
       if(_tsrcs)
         add_executable(test_${name} ${_tsrcs})
+        # A suite links only its own module (and what that calls), so one module's
+        # unfinished work does not stop the others' tests from building.
+        if(TARGET lumi_${name})
+          target_link_libraries(test_${name} PRIVATE lumi_${name})
+        else()
+          target_link_libraries(test_${name} PRIVATE lumi_all)
+        endif()
         target_link_libraries(test_${name} PRIVATE lumi_testing GTest::gtest_main)
         target_compile_definitions(test_${name} PRIVATE
           LUMI_SOURCE_DIR="${PROJECT_SOURCE_DIR}" LUMI_BINARY_DIR="${PROJECT_BINARY_DIR}")
