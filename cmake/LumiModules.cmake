@@ -4,7 +4,7 @@
 set(LUMI_SRC ${PROJECT_SOURCE_DIR}/src)
 
 # module -> modules it calls into. Cycles are fine between static libraries.
-set(LUMI_DEPS_platform support)
+set(LUMI_DEPS_platform)
 set(LUMI_DEPS_support platform settings)
 set(LUMI_DEPS_settings support platform)
 set(LUMI_DEPS_gfx support platform)
@@ -95,7 +95,7 @@ if(LUMI_TESTS)
   include(GoogleTest)
   file(GLOB _common CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/common/*.cpp)
   add_library(lumi_testing STATIC ${_common})
-  target_link_libraries(lumi_testing PUBLIC lumi_platform lumi_support GTest::gtest GTest::gmock)
+  target_link_libraries(lumi_testing PUBLIC lumi_platform GTest::gtest GTest::gmock)
   target_include_directories(lumi_testing PUBLIC ${PROJECT_SOURCE_DIR}/tests)
   file(GLOB _testdirs LIST_DIRECTORIES true ${PROJECT_SOURCE_DIR}/tests/*)
   foreach(dir ${_testdirs})
