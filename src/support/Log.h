@@ -45,6 +45,9 @@ public:
 
     void Write(std::string_view text) override;
     void SetAlways(bool always) { always_ = always; }
+    // Writes the "Closing logger:" line once; the logger writes nothing afterwards, so a
+    // line logged late during process exit is dropped instead of touching a dead log.
+    void Close();
 
     // "name: text"
     void Log(std::string_view name, std::string_view text);
@@ -61,17 +64,17 @@ public:
     void Log(std::string_view name, double value);
     void Log(std::string_view name, float value) { Log(name, static_cast<double>(value)); }
 
-    // Clears the prefix (used when writing the closing line).
-    void ClearPrefix() { prefix_.clear(); }
     const std::string& Prefix() const { return prefix_; }
 
 private:
+    void WriteLine(std::string_view prefix, std::string_view text);
     void LogSigned(std::string_view name, long long value);
     void LogUnsigned(std::string_view name, unsigned long long value);
 
     std::string prefix_;
     std::string suffix_;
     bool always_ = false;
+    std::atomic<bool> closed_{false};
 };
 
 class TpelurLogFile : public TpelurTextFile {
@@ -91,12 +94,22 @@ public:
 
 class TpelurLogFileWithSelfCheck : public TpelurLogFile {
 public:
+    // Empties the file at DefaultLogPath() (or at path) and heads it with "Log Started",
+    // the build date and the system report.
     TpelurLogFileWithSelfCheck();
+    explicit TpelurLogFileWithSelfCheck(const std::string& path);
     ~TpelurLogFileWithSelfCheck() override;
+    // "Log closing down" and the closing lines of Error, Warning, Plain and Info; done
+    // once, at process exit for AppLog.
+    void Shutdown();
+
+private:
+    std::atomic<bool> shutDown_{false};
 };
 
-// The module-wide log, built on first use, before anything that logs (the call
-// constructs it, so no order of static initialisation across files matters).
+// The module-wide log, built on first use (the entry point calls it before anything
+// else, and no order of static initialisation across files matters). It is never freed:
+// at process exit it writes its closing lines and then drops whatever is still logged.
 TpelurLogFileWithSelfCheck& AppLog();
 
 // State shared by every logger of the run.
@@ -107,7 +120,10 @@ constexpr uint32_t MaxLogLines = 2000;
 // For tests: points the log at another file and starts it there (empties the file,
 // enables logging, resets the count).
 void RestartLogAt(const std::string& path);
-// The log path the platform gives: temp folder + module file name + ".log.txt".
+// The log path the platform gives: temp folder + module file name + ".log.txt"; empty
+// (no log) when the platform has no temporary folder.
 std::string DefaultLogPath();
+// The compiler's date ("Dec  7 2026") in the logged form "Dec 7 2026".
+std::string BuildDateText(std::string_view compilerDate);
 
 }  // namespace lumi
