@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+#include "host/MoonCommand.h"
+
 namespace lumi {
 
 namespace {
@@ -14,7 +16,8 @@ const char kHelp[] =
     "with stars.\n"
     "\n"
     "  --help       show this help and exit\n"
-    "  --version    show the version and exit\n";
+    "  --version    show the version and exit\n"
+    "  --moon [--at TIME]  print the moon's phase now, or at an ISO-8601 TIME, and exit\n";
 
 }  // namespace
 
@@ -24,6 +27,7 @@ int RunProgram(const std::vector<std::string>& args) {
             std::printf("lumivane %s\n", LUMI_VERSION);
             return 0;
         }
+        if (args[i] == "--moon") return RunMoonCommand(args);
         if (args[i] == "--help") {
             std::fputs(kHelp, stdout);
             return 0;
