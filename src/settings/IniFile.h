@@ -14,20 +14,31 @@ public:
     static constexpr size_t kValueBuffer = 1000;  // a stored value has at most 999 characters
     static constexpr size_t kIntBuffer = 30;
 
-    // Uses the platform's profile functions unless a store is given (tests).
-    explicit IniFile(ProfileStore* store = nullptr);
+    // Uses the platform's profile functions unless a store is given, and the logged-on
+    // user unless a user name is given (tests).
+    explicit IniFile(ProfileStore* store = nullptr, std::string_view userName = {});
 
     // folder "$CURRENT" (the settings folder), "$SYSTEM", "$DISABLE", or "" when
     // fileName is a full path. 0 when ready (or disabled), 1 when the self-test failed.
     int Init(const std::string& folder, const std::string& fileName);
 
+    // The unescaped value, or def (also unescaped) when file, section or key is missing;
+    // at most size - 1 characters, as a C buffer of size bytes would hold.
     std::string ReadString(std::string_view section, std::string_view key, std::string_view def,
                            size_t size = kValueBuffer);
+    // Touches the file only when the stored value differs from value.
     void WriteString(std::string_view section, std::string_view key, std::string_view value);
+    // Integers are stored as 32-bit values on every platform, as the Windows build keeps
+    // them: WriteUInt stores the low 32 bits, WriteInt clamps to the signed 32-bit range.
     void WriteUInt(std::string_view section, std::string_view key, unsigned long value);
     void WriteInt(std::string_view section, std::string_view key, long value);
+    // Six decimals with '.' whatever the locale.
     void WriteFloat(std::string_view section, std::string_view key, double value);
+    // Leading decimal digits ("12abc" is 12); def when none. 2147483648..4294967295 read
+    // as the negative value with the same 32 bits (so WriteUInt of a negative int comes
+    // back), larger values saturate at the signed 32-bit limits.
     long ReadInt(std::string_view section, std::string_view key, long def);
+    // A leading decimal number with '.'; def when none or when not finite.
     double ReadFloat(std::string_view section, std::string_view key, double def);
 
     std::string ReadStringForUser(std::string_view section, std::string_view key, std::string_view def,
@@ -54,7 +65,12 @@ public:
     static void Decode(std::string& text);
 
 private:
+    ProfileStore& Store() const;
+    void ReportWriteFailure(std::string_view section, std::string_view key);
+
     ProfileStore* store_;
+    std::string givenUserName_;
+    bool writeFailureReported_ = false;
     int firstTime_ = 0;
     std::string filePath_;
     std::string userName_;
@@ -65,8 +81,9 @@ private:
 
 // The main instance over "Lumivan.ini", opened by the saver and the settings dialog.
 IniFile& MainIni();
-// For tests: replaces the main instance by a fresh, closed one (optionally on a store).
-void ResetMainIni(ProfileStore* store = nullptr);
+// For tests: replaces the main instance by a fresh, closed one (optionally on a store
+// and for a given user).
+void ResetMainIni(ProfileStore* store = nullptr, std::string_view userName = {});
 
 // A bound integer setting of the main file.
 struct IniSetting {
