@@ -1,0 +1,60 @@
+// Pixel storage of a raster; see Surface.h for the layout.
+#include "gfx/Surface.h"
+
+#include <algorithm>
+#include <new>
+
+namespace lumi::gfx {
+
+Surface::Surface(Token, int width, int height, DirtyTracking tracking)
+    : width_(std::max(width, 0)),
+      height_(std::max(height, 0)),
+      pixels_(static_cast<size_t>(width_) * height_, 0u) {
+    if (tracking == DirtyTracking::On) dirty_ = std::make_unique<DirtyRegion>(width_, height_);
+}
+
+std::shared_ptr<Surface> Surface::Create(int width, int height, DirtyTracking tracking) {
+    if (width > kMaxDimension || height > kMaxDimension) return nullptr;
+    // Allocation is the one thing here that can fail; turn that into a null result so no
+    // exception reaches drawing code.
+    try {
+        return std::make_shared<Surface>(Token{}, width, height, tracking);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+std::shared_ptr<Surface> Surface::FromPixels(int width, int height, const std::vector<Color>& pixels) {
+    auto surface = Create(width, height);
+    if (!surface || !surface->WritePixels(pixels)) return nullptr;
+    return surface;
+}
+
+Color Surface::GetPixel(int x, int y) const {
+    if (!Contains(x, y)) return kInvalidColor;
+    return FromNative(pixels_[static_cast<size_t>(y) * width_ + x]);
+}
+
+Color Surface::SetPixel(int x, int y, Color c) {
+    if (!Contains(x, y)) return kInvalidColor;
+    c &= 0x00FFFFFFu;
+    pixels_[static_cast<size_t>(y) * width_ + x] = ToNative(c);
+    MarkDirty(Rect{x, y, x + 1, y + 1});
+    return c;
+}
+
+std::vector<Color> Surface::ReadPixels() const {
+    std::vector<Color> out(pixels_.size());
+    std::transform(pixels_.begin(), pixels_.end(), out.begin(), [](uint32_t n) { return FromNative(n); });
+    return out;
+}
+
+bool Surface::WritePixels(const std::vector<Color>& pixels) {
+    if (pixels.size() != pixels_.size()) return false;
+    std::transform(pixels.begin(), pixels.end(), pixels_.begin(),
+                   [](Color c) { return ToNative(c & 0x00FFFFFFu); });
+    MarkDirty(Rect{0, 0, width_, height_});
+    return true;
+}
+
+}  // namespace lumi::gfx
