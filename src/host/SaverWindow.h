@@ -1,0 +1,124 @@
+// The saver window's own logic, fed by the shells' events: start-up of a run, the timer
+// that drives the sky with its adaptive period, and the orderly teardown.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "host/SaverHost.h"
+#include "host/SkyScene.h"
+#include "platform/Clock.h"
+
+namespace lumi {
+
+// The values of the running saver that every scene element reads. One per process.
+struct SaverRunValues {
+    WindowHandle SkyWindow = nullptr;
+    SkyRect ScreenRect;
+    SkyRect MonitorRect;
+    int TickTime = 40;      // the timer period, ms
+    int RealTickTime = 60;  // the measured real duration of one tick, ms
+    int TickCounter = 0;    // ticks accepted since start
+};
+
+SaverRunValues& SaverRun();
+// For tests and a second run in one process: back to the values before any run.
+void ResetSaverRun();
+
+// True at most once per day of the month for a key of section "params": the stored day
+// is compared with today's and replaced by it.
+bool OncePerDay(std::string_view key, Clock& clock = TheClock());
+
+// Whole days from 00:00 local time of a date written "Mmm dd yyyy" to now, truncated
+// toward zero (negative when the clock is at least a day earlier).
+long DaysSinceDate(std::string_view date, Clock& clock);
+
+// Seconds elapsed since Start by the local clock, as a 32-bit float.
+class TickStopwatch {
+public:
+    explicit TickStopwatch(Clock& clock) : clock_(clock) {}
+    void Start();
+    float Reading();
+
+private:
+    Clock& clock_;
+    int64_t startMs_ = 0;
+};
+
+// How an event ends: consumed with a result, or handed on to the frame's default
+// handling (the closing rules, then the system's default).
+struct ProcResult {
+    enum class Next { Done, PassOn };
+    Next next;
+    long value;
+
+    static ProcResult Done(long value) { return {Next::Done, value}; }
+    static ProcResult PassOn() { return {Next::PassOn, 0}; }
+    bool PassesOn() const { return next == Next::PassOn; }
+};
+
+// Where the run's settings file lives (tests point it at a folder of their own).
+struct SaverSettingsFile {
+    std::string folder = "$CURRENT";
+    std::string name = "Lumivan.ini";
+};
+
+class SaverWindow {
+public:
+    static constexpr unsigned kTimerId = 1;
+    static constexpr int kMouseGraceTicks = 66;
+    static constexpr int kAdjustEvery = 100;
+    static constexpr int kCalibrationSteps = 100;
+    // The build the stored bookkeeping keys describe.
+    static constexpr const char* kBuildDate = "Apr 17 2011";
+    static constexpr const char* kBuildTimestamp = "Tue Apr  5 23:29:08 2011";
+
+    SaverWindow(SaverHost& host, SkyScene& scene, SaverParts& parts, Clock& clock = TheClock(),
+                SaverRunValues& values = SaverRun(), SaverSettingsFile settings = SaverSettingsFile());
+
+    ProcResult OnCreate();
+    ProcResult OnTimer(unsigned id);
+    ProcResult OnEraseBackground(EraseCanvas canvas);
+    ProcResult OnMouseMove();
+    ProcResult OnClose();
+    ProcResult OnDestroy();
+
+    bool Busy() const { return busy_; }
+    bool ExitAtOnce() const { return exitAtOnce_; }
+    bool HasSkyDC() const { return hasSkyDC_; }
+    unsigned TimerId() const { return timerId_; }
+    // The last timing figures drawn (with "DebugTickTime" set), for the shells and tests.
+    const std::string& TimingText() const { return timingText_; }
+
+private:
+    void CheckBuildDate();
+    void StartRunTimer();
+    bool AdjustTickTiming();
+    void CalibrateStepCost();
+
+    SaverHost& host_;
+    SkyScene& scene_;
+    SaverParts& parts_;
+    Clock& clock_;
+    SaverRunValues& values_;
+    SaverSettingsFile settings_;
+
+    unsigned timerId_ = 0;
+    bool busy_ = false;
+    bool exitAtOnce_ = false;
+    bool hasSkyDC_ = false;
+    bool calibrationPending_ = true;
+    int calibrationCheckedDay_ = 0;
+
+    // Tick-timing state.
+    bool timingStarted_ = false;
+    unsigned timingCounter_ = 0;
+    TickStopwatch timingWatch_;
+    float lastReading_ = 0.0f;
+    float previousReading_ = 0.0f;
+    bool debugTiming_ = false;
+    std::string timingText_;
+};
+
+}  // namespace lumi
