@@ -333,7 +333,12 @@ void Canvas::DrawLine(int x0, int y0, int x1, int y1) {
     }
     for (int64_t i = first; i <= last; ++i) {
         int64_t major = major0 + majorStep * i;
-        int64_t minor = (xMajor ? y0 : x0) + minorStep * ((2 * i * minorLen + steps) / (2 * steps));
+        // i * minorLen stays below 2^64 for any two 32-bit points, so the rounding is exact.
+        uint64_t product = static_cast<uint64_t>(i) * static_cast<uint64_t>(minorLen);
+        uint64_t whole = product / static_cast<uint64_t>(steps);
+        uint64_t rest = product % static_cast<uint64_t>(steps);
+        int64_t offset = static_cast<int64_t>(whole + (2 * rest >= static_cast<uint64_t>(steps) ? 1 : 0));
+        int64_t minor = (xMajor ? y0 : x0) + minorStep * offset;
         int64_t px = xMajor ? major : minor;
         int64_t py = xMajor ? minor : major;
         if (px < -margin || py < -margin || px > surface_->Width() + margin || py > surface_->Height() + margin)
