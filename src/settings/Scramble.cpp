@@ -10,12 +10,16 @@ namespace lumi {
 
 namespace {
 
-// Any mask below 32 keeps printable characters out of the escaped range. 0x13 sends
-// neither CR (to 0x1E) nor LF (to 0x19) to 1, the one masked value whose plain form
+// With any mask below 32 the four printable characters that mask to 32..35 take two
+// stored bytes; 0x1C makes them the rare "<=>?" rather than digits or letters. It sends
+// neither CR (to 0x11) nor LF (to 0x16) to 1, the one masked value whose plain form
 // would be the escape byte itself. Changing it makes every stored secret unreadable.
-constexpr unsigned char kMask = 0x13;
+constexpr unsigned char kMask = 0x1C;
 constexpr unsigned char kEscape = 0xFF;
 constexpr size_t kInputLimit = 500;
+// A text below the input limit may take two bytes per character once stored, so the
+// stored form of every acceptable text stays below this.
+constexpr size_t kStoredLimit = 2 * kInputLimit;
 
 }  // namespace
 
@@ -50,7 +54,7 @@ void ScrambleText(std::string& text, size_t capacity) {
 }
 
 void UnscrambleText(std::string& text) {
-    if (text.size() >= kInputLimit) InternalError(nullptr, 4820);
+    if (text.size() >= kStoredLimit) InternalError(nullptr, 4820);
     std::string out;
     out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
