@@ -87,16 +87,9 @@ bool ClosingRules::VerifySaverPassword(PasswordVerifier* verifier) {
     passwordCheckActive_ = true;
     closingAllowed_ = verifier->Verify();
     passwordCheckActive_ = false;
-    if (!closingAllowed_) hideCursor_ = true;
     // Measured from the dialog's end: the keys typed into it must not start another.
     lastVerification_ = clock_.TickCount();
     return closingAllowed_;
-}
-
-bool ClosingRules::TakeHideCursorRequest() {
-    const bool hide = hideCursor_;
-    hideCursor_ = false;
-    return hide;
 }
 
 }  // namespace lumi

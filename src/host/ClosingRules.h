@@ -70,7 +70,8 @@ public:
     AutoPlayAnswer OnAutoPlayQuery(const PasswordVerifier* verifier) const;
 
     // A close request reached the default handling: Destroy the window, or Refuse and
-    // keep running (a wrong password). cursor is the present cursor position.
+    // keep running (a wrong password; the shell hides the cursor again, which the
+    // password dialog showed). cursor is the present cursor position.
     CloseOutcome OnCloseRequest(SkyPoint cursor, PasswordVerifier* verifier);
     // The verification itself: whether the saver may close.
     bool VerifySaverPassword(PasswordVerifier* verifier);
@@ -80,8 +81,6 @@ public:
     bool Watching() const;
     bool ClosingAllowed() const { return closingAllowed_; }
     bool PasswordCheckActive() const { return passwordCheckActive_; }
-    // Set when a refused verification wants the cursor hidden again; cleared by reading.
-    bool TakeHideCursorRequest();
     SkyPoint LastCursorPos() const { return lastCursorPos_; }
     uint8_t AcLineStatus() const { return acLineStatus_; }
 
@@ -93,7 +92,6 @@ private:
     Clock& clock_;
     bool closingAllowed_ = false;
     bool passwordCheckActive_ = false;
-    bool hideCursor_ = false;
     std::optional<uint32_t> lastVerification_;
     SkyPoint lastCursorPos_;
     uint8_t acLineStatus_ = UnknownAcLine;
