@@ -2,11 +2,19 @@
 #pragma once
 
 #include <map>
+#include <ostream>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "gfx/Canvas.h"
+
+namespace lumi::gfx {
+// Readable rectangles in failure messages.
+inline void PrintTo(const Rect& r, std::ostream* out) {
+    *out << "(" << r.left << "," << r.top << ")-(" << r.right << "," << r.bottom << ")";
+}
+}  // namespace lumi::gfx
 
 namespace lumi::gfx::testing {
 
