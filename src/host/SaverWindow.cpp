@@ -3,7 +3,6 @@
 #include "host/SaverWindow.h"
 
 #include <cctype>
-#include <cmath>
 #include <cstdio>
 
 #include "platform/MessageBox.h"
@@ -22,7 +21,7 @@ int64_t LocalMilliseconds(const LocalTime& t) {
     return ((days * 24 + t.hour) * 60 + t.minute) * 60000 + static_cast<int64_t>(t.second) * 1000 + t.millisecond;
 }
 
-long Clamp(long value, long low, long high) {
+int64_t Clamp(int64_t value, int64_t low, int64_t high) {
     if (value <= low) return low;
     if (value >= high) return high;
     return value;
@@ -87,9 +86,9 @@ long DaysSinceDate(std::string_view date, Clock& clock) {
 
 void TickStopwatch::Start() { startMs_ = LocalMilliseconds(clock_.LocalNow()); }
 
-float TickStopwatch::Reading() {
-    return static_cast<float>(static_cast<double>(LocalMilliseconds(clock_.LocalNow()) - startMs_) / 1000.0);
-}
+float TickStopwatch::Reading() { return static_cast<float>(static_cast<double>(ElapsedMs()) / 1000.0); }
+
+int64_t TickStopwatch::ElapsedMs() { return LocalMilliseconds(clock_.LocalNow()) - startMs_; }
 
 SaverWindow::SaverWindow(SaverHost& host, SkyScene& scene, SaverParts& parts, Clock& clock, SaverRunValues& values,
                          SaverSettingsFile settings)
@@ -210,7 +209,7 @@ void SaverWindow::CalibrateStepCost() {
     TickStopwatch watch(clock_);
     watch.Start();
     for (int i = 0; i < kCalibrationSteps; ++i) scene_.Step();
-    const double perStep = std::trunc(static_cast<double>(watch.Reading()) * 1000.0 / kCalibrationSteps);
+    const int64_t perStep = watch.ElapsedMs() / kCalibrationSteps;
     MainIni().WriteUInt("Params", "TickProcess_mSec", perStep > 0 ? static_cast<unsigned long>(perStep) : 0ul);
 }
 
@@ -223,16 +222,17 @@ bool SaverWindow::AdjustTickTiming() {
     ++timingCounter_;
     if (timingCounter_ % kAdjustEvery != 0) return false;
 
-    previousReading_ = lastReading_;
-    lastReading_ = timingWatch_.Reading();
-    if (previousReading_ == 0.0f) return false;
+    previousReadingMs_ = lastReadingMs_;
+    lastReadingMs_ = timingWatch_.ElapsedMs();
+    if (previousReadingMs_ == 0) return false;
 
-    const float span = (lastReading_ - previousReading_) * 1000.0f / kAdjustEvery;
-    values_.RealTickTime = static_cast<int>(Clamp(std::isfinite(span) ? static_cast<long>(span) : 100, 30, 100));
+    // A clock set back or forward gives a nonsense span; the bounds catch it.
+    const int64_t perTick = (lastReadingMs_ - previousReadingMs_) / kAdjustEvery;
+    values_.RealTickTime = static_cast<int>(Clamp(perTick, 30, 100));
     const long stepCost = MainIni().ReadInt("params", "TickProcess_mSec", 10);
-    const long computed = Clamp((values_.RealTickTime - stepCost) / 2, 40, 80);
+    const int64_t computed = Clamp((static_cast<int64_t>(values_.RealTickTime) - stepCost) / 2, 40, 80);
     // The override is taken as given, but a period below 1 ms would stop the timer.
-    const long fixed = MainIni().ReadInt("params", "FixedTickTime", computed);
+    const long fixed = MainIni().ReadInt("params", "FixedTickTime", static_cast<long>(computed));
     values_.TickTime = static_cast<int>(fixed >= 1 && fixed <= INT32_MAX ? fixed : computed);
 
     if (debugTiming_) {

@@ -34,12 +34,16 @@ bool OncePerDay(std::string_view key, Clock& clock = TheClock());
 // toward zero (negative when the clock is at least a day earlier).
 long DaysSinceDate(std::string_view date, Clock& clock);
 
-// Seconds elapsed since Start by the local clock, as a 32-bit float.
+// Time elapsed since Start by the local clock.
 class TickStopwatch {
 public:
     explicit TickStopwatch(Clock& clock) : clock_(clock) {}
     void Start();
+    // Seconds, as a 32-bit float.
     float Reading();
+    // Whole milliseconds: what the timing figures are computed from, since a float of
+    // seconds turns 0.7 s into 699.99 ms and loses whole milliseconds after some days.
+    int64_t ElapsedMs();
 
 private:
     Clock& clock_;
@@ -115,8 +119,8 @@ private:
     bool timingStarted_ = false;
     unsigned timingCounter_ = 0;
     TickStopwatch timingWatch_;
-    float lastReading_ = 0.0f;
-    float previousReading_ = 0.0f;
+    int64_t lastReadingMs_ = 0;
+    int64_t previousReadingMs_ = 0;
     bool debugTiming_ = false;
     std::string timingText_;
 };
