@@ -112,7 +112,7 @@ constexpr Quote kQuotes[] = {
     {5, 139, "Rivers reach the sea by going around rocks, not by winning arguments with them."},
     {5, 139, "Envy stares at the neighbour's garden; wisdom plants another row of beans."},
     {5, 139, "An old bridge holds because it was built slowly and checked often."},
-    {5, 139, "Luck is mostly showing up, again and again, with your shoes tied."},
+    {5, 139, "Luck mostly visits people who keep their shoes tied and their front door open."},
     {5, 139, "Learning to laugh at yourself saves a fortune in hurt feelings."},
     {5, 139, "Nothing grows in a hurry except weeds and rumours."},
     {5, 139, "A good night's sleep solves more problems than most meetings. (a snoring philosopher)"},
