@@ -1,0 +1,104 @@
+// The numbered resources the program carries: present, of the stated size and depth,
+// and listed for the Windows build and in the credits.
+#include "media/Resources.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <regex>
+#include <set>
+
+#include "common/TestSupport.h"
+#include "gfx/BmpReader.h"
+
+namespace lumi {
+namespace {
+
+struct Symbol {
+    int id;
+    int width;
+    int height;
+    bool lastColumnAndRowUnused;  // the message scan stops one pixel short
+};
+
+const Symbol kSymbols[] = {
+    {131, 66, 56, true},   // heart
+    {132, 36, 41, true},   // happy face
+    {190, 42, 32, true},   // peace sign
+    {179, 55, 55, false},  // star
+    {178, 55, 55, false},  // Christmas tree
+};
+
+TEST(Resources, SymbolsHaveTheirSizeAndAreOneBitPictures) {
+    for (const Symbol& s : kSymbols) {
+        std::optional<std::string_view> bytes = ResourceBytes(ResourceType::Bitmap, s.id);
+        ASSERT_TRUE(bytes) << s.id;
+        // The bit depth sits 14 bytes into the info header, wherever that starts.
+        size_t header = bytes->substr(0, 2) == "BM" ? 14 : 0;
+        ASSERT_GT(bytes->size(), header + 16);
+        EXPECT_EQ(static_cast<unsigned char>((*bytes)[header + 14]), 1) << s.id;
+
+        std::optional<gfx::Image> picture = LoadBitmapResource(s.id);
+        ASSERT_TRUE(picture) << s.id;
+        EXPECT_EQ(picture->Width(), s.width) << s.id;
+        EXPECT_EQ(picture->Height(), s.height) << s.id;
+        int lit = 0;
+        for (uint32_t c : picture->Pixels()) {
+            ASSERT_TRUE(c == 0 || c == 0xFFFFFF) << s.id;
+            lit += c != 0;
+        }
+        // A real shape, neither empty nor a filled block.
+        EXPECT_GT(lit, s.width * s.height / 8) << s.id;
+        EXPECT_LT(lit, s.width * s.height * 3 / 4) << s.id;
+        if (s.lastColumnAndRowUnused) {
+            for (int y = 0; y < s.height; ++y) EXPECT_EQ(picture->Pixel(s.width - 1, y), 0u) << s.id;
+            for (int x = 0; x < s.width; ++x) EXPECT_EQ(picture->Pixel(x, s.height - 1), 0u) << s.id;
+        }
+    }
+}
+
+TEST(Resources, UnknownNumbersAndWrongTypesFindNothing) {
+    EXPECT_FALSE(ResourceBytes(ResourceType::Bitmap, 0));
+    EXPECT_FALSE(ResourceBytes(ResourceType::Bitmap, -131));
+    EXPECT_FALSE(ResourceBytes(ResourceType::Bitmap, 99999));
+    EXPECT_FALSE(ResourceBytes(ResourceType::Wave, 131));
+    EXPECT_FALSE(LoadBitmapResource(99999));
+}
+
+TEST(Resources, EmbeddedBytesAreTheSourceFiles) {
+    const std::string folder = testing::SourceDir() + "/resources/bitmaps/";
+    std::optional<gfx::Image> fromFile = gfx::ReadBmpFile(folder + "131-heart.bmp");
+    std::optional<gfx::Image> embedded = LoadBitmapResource(131);
+    ASSERT_TRUE(fromFile);
+    ASSERT_TRUE(embedded);
+    EXPECT_EQ(*fromFile, *embedded);
+}
+
+// Every numbered file must reach the Windows build too, under the same number, and
+// have its origin recorded.
+TEST(Resources, EveryFileIsInTheWindowsResourceScriptAndTheCredits) {
+    const std::string root = testing::SourceDir() + "/resources/";
+    const std::string script = testing::ReadFile(root + "win32/lumivane.rc");
+    const std::string credits = testing::ReadFile(root + "CREDITS");
+    ASSERT_FALSE(script.empty());
+    std::set<std::string> listed;
+    const std::regex line(R"re((\d+)\s+(BITMAP|WAVE|ICON)\s+"\.\./([^"]+)")re");
+    for (std::sregex_iterator it(script.begin(), script.end(), line), end; it != end; ++it) {
+        const std::string path = (*it)[3];
+        listed.insert(path);
+        EXPECT_EQ(path.substr(path.find('/') + 1, (*it)[1].length() + 1), (*it)[1].str() + "-")
+            << path << " is listed under another number";
+        EXPECT_TRUE(std::filesystem::exists(root + path)) << path;
+    }
+    for (const char* kind : {"bitmaps", "sounds", "icon"}) {
+        if (!std::filesystem::exists(root + kind)) continue;
+        for (const auto& entry : std::filesystem::directory_iterator(root + kind)) {
+            const std::string path = std::string(kind) + "/" + entry.path().filename().string();
+            EXPECT_TRUE(listed.count(path)) << path << " is missing from win32/lumivane.rc";
+            EXPECT_NE(credits.find(path), std::string::npos) << path << " is missing from CREDITS";
+        }
+    }
+}
+
+}  // namespace
+}  // namespace lumi
