@@ -27,8 +27,8 @@ int64_t Clamp(int64_t value, int64_t low, int64_t high) {
     return value;
 }
 
-// A stored size replaces the sky's edge only when it leaves a sky inside the window: an
-// edited "0"-less negative or oversized value would hand every scene element a sky of
+// A stored size replaces the sky's edge only when the sky stays inside the window: a
+// hand-edited negative or oversized value would give every scene element a sky of
 // negative or unbounded size.
 void ApplySmallWindow(const char* key, int low, int clientEdge, int& edge) {
     const long value = MainIni().ReadInt("params", key, 0);
