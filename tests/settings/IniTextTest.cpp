@@ -7,6 +7,8 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <tuple>
+#include <vector>
 
 #include "common/TestSupport.h"
 
@@ -87,25 +89,10 @@ TEST(IniAssignTest, AppendsNewSectionsAndCreatesTextFromNothing) {
 }
 
 TEST(IniAssignTest, RefusesWhatCannotBeOneIniLine) {
-    EXPECT_EQ(IniAssign("", "s", "k", "two\nlines"), std::nullopt);
-    EXPECT_EQ(IniAssign("", "s", "k", "cr\rhere"), std::nullopt);
-    EXPECT_EQ(IniAssign("", "s", "k", std::string_view("nul\0", 4)), std::nullopt);
-    EXPECT_EQ(IniAssign("", "s]x", "k", "v"), std::nullopt);
-    EXPECT_EQ(IniAssign("", "s", "k=1", "v"), std::nullopt);
-    EXPECT_EQ(IniAssign("", "s", ";k", "v"), std::nullopt);
-    EXPECT_EQ(IniAssign("", "", "k", "v"), std::nullopt);
-    EXPECT_EQ(IniAssign("", "s", " ", "v"), std::nullopt);
-}
-
-TEST(IniValueNeedsQuotesTest, FlagsWhatAReadWouldStrip) {
-    EXPECT_TRUE(IniValueNeedsQuotes(" lead"));
-    EXPECT_TRUE(IniValueNeedsQuotes("trail\t"));
-    EXPECT_TRUE(IniValueNeedsQuotes("\"both\""));
-    EXPECT_TRUE(IniValueNeedsQuotes("''"));
-    EXPECT_FALSE(IniValueNeedsQuotes("\"one side"));
-    EXPECT_FALSE(IniValueNeedsQuotes("\""));
-    EXPECT_FALSE(IniValueNeedsQuotes(""));
-    EXPECT_FALSE(IniValueNeedsQuotes("in side"));
+    for (const auto& [section, key, value] : std::vector<std::tuple<std::string, std::string, std::string>>{
+             {"s", "k", "two\nlines"}, {"s", "k", "cr\rhere"}, {"s", "k", std::string("nul\0", 4)},
+             {"s]x", "k", "v"}, {"s", "k=1", "v"}, {"s", ";k", "v"}, {"", "k", "v"}, {"s", " ", "v"}})
+        EXPECT_EQ(IniAssign("", section, key, value), std::nullopt) << section << "/" << key;
 }
 
 class IniTextStoreTest : public ::testing::Test {
