@@ -9,7 +9,6 @@
 
 #include "media/Sound.h"
 #include "settings/IniFile.h"
-#include "support/BoundedText.h"
 #include "support/ErrorReport.h"
 #include "support/Log.h"
 #include "support/Random.h"
