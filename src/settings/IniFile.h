@@ -23,7 +23,8 @@ public:
     int Init(const std::string& folder, const std::string& fileName);
 
     // The unescaped value, or def (also unescaped) when file, section or key is missing;
-    // at most size - 1 characters, as a C buffer of size bytes would hold.
+    // at most size - 1 characters, as a C buffer of size bytes would hold. A disabled
+    // store gives def exactly as passed.
     std::string ReadString(std::string_view section, std::string_view key, std::string_view def,
                            size_t size = kValueBuffer);
     // Touches the file only when the stored value differs from value.
