@@ -4,7 +4,7 @@
 set(LUMI_SRC ${PROJECT_SOURCE_DIR}/src)
 
 # module -> modules it calls into. Cycles are fine between static libraries.
-set(LUMI_DEPS_platform)
+set(LUMI_DEPS_platform settings)
 set(LUMI_DEPS_support platform settings)
 set(LUMI_DEPS_settings support platform)
 set(LUMI_DEPS_gfx support platform)
@@ -12,7 +12,7 @@ set(LUMI_DEPS_media gfx settings support platform)
 set(LUMI_DEPS_content media settings support platform)
 set(LUMI_DEPS_moon gfx media settings support platform)
 set(LUMI_DEPS_mail content settings support platform)
-set(LUMI_DEPS_scene moon content media gfx settings support platform mail)
+set(LUMI_DEPS_scene moon content media gfx settings support platform mail host)
 set(LUMI_DEPS_host scene moon content media gfx settings support platform mail)
 set(LUMI_MODULES support settings gfx media content moon mail scene host platform)
 
