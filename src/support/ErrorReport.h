@@ -14,7 +14,8 @@ enum class DestroyOwner { No, Yes };
 
 // Appends text to ErrorText, separated by " , " (thread-safe).
 void AddError(std::string_view text);
-// Shows, stores in section Debug of the main settings file, and clears ErrorText.
+// Shows, stores in section Debug of the main settings file, and clears ErrorText. Called
+// once per scene step on the saver's thread.
 void ShowErrors();
 // The pending error text (tests).
 std::string PendingErrorText();
@@ -31,7 +32,8 @@ void SetWindowDestroyer(WindowDestroyer destroyer);
 void InternalError(WindowHandle owner, unsigned code, DestroyOwner destroy = DestroyOwner::No);
 // A modal box with an error icon and no owner.
 void ShowErrorBox(const std::string& caption, const std::string& text);
-// Logs a common-dialog failure by its constant name ("UNKNOWN" for 0 and other codes).
+// Logs a common-dialog failure (the code CommDlgExtendedError gave) by its constant
+// name; 0, the code of a cancelled dialog, and unknown codes give "UNKNOWN".
 void LogCommDlgError(unsigned long code);
 const char* CommDlgErrorName(unsigned long code);
 
