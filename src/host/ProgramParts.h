@@ -3,9 +3,16 @@
 #pragma once
 
 #include "host/SkyScene.h"
+#include "host/StartUpEffects.h"
 
 namespace lumi {
 
 SaverParts& ProgramSaverParts();
+
+// The shell whose cursor and window the hot corners read, and how it shows the start-up
+// effect's frames while the effect blocks (empty: the clock sleeps and only the end is
+// seen). A shell binds itself before the window is created and unbinds (nullptr) before
+// it goes; unbound, no corner ever vetoes a run.
+void BindProgramParts(SaverHost* host, EffectPause pause = {});
 
 }  // namespace lumi

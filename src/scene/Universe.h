@@ -3,10 +3,82 @@
 #pragma once
 
 #include "host/SkyScene.h"
+#include "scene/ShootingStar.h"
 
 namespace lumi {
 
+class Universe final : public SkyScene {
+public:
+    static constexpr int kStarCount = 196;
+    static constexpr int kMessageStarCount = 2723;
+    // A sky this narrow is a preview: no splash, no mail check.
+    static constexpr int kPreviewWidth = 400;
+    static constexpr int kSplashBitmap = 163;
+
+    Universe();
+    ~Universe() override;
+    Universe(const Universe&) = delete;
+    Universe& operator=(const Universe&) = delete;
+
+    void Create() override;
+    void Step() override;
+    void Destroy() override;
+
+    bool Created() const { return created_; }
+    ShootingStar& Shooting() { return shootingStar_; }
+
+private:
+    // Each of these is the place where another element of the sky joins the sequences.
+    void ShowSplash();              // the splash picture while the sky is built
+    void RemoveSplash();            // the splash picture goes before the black fill
+    void SuppressMail();            // mail checker: no check in a preview-sized run
+    void CreateSkyMatrix();         // text-to-star mapping: the space matrix
+    void LoadMessageOptions();      // message store: LoadOptions and LoadUnlock
+    void CreateTimeEvents();        // time events: hourly sounds and jokes
+    void CreateMoon();              // moon: given SkyDC and ScreenRect, then created
+    void ProjectNextMessage();      // message store GetNext, then Project into the canvas
+    void CreateMessageStars();      // star field: 2723 message stars, brightness 30..45
+    void CreateBottomLine();        // bottom line for the current message
+    void CreateStars();             // star field: 196 stars with their twinkle timing
+    void CreateFlyingPicture();     // flying picture and its banner
+    void FillSkyBlack();
+    void StartMail();               // mail checker: StartTimer
+    void ChangeWallpaper();         // wallpaper changer
+
+    void StepMoon();                // moon: Step
+    void StepBottomLine();          // bottom line: scroll one tick
+    bool BottomLineFinished();      // bottom line: its text has scrolled out
+    void RetargetMessageStars();    // text-to-star mapping: GetNextXY for every message star
+    void RebuildBottomLine();       // bottom line: destroy its bitmap, create it anew
+    void StepMessageStars();        // star field: each message star
+    void StepStars();               // star field: each star
+    void StepFlyingPicture();       // flying picture and banner
+    void StepTimeEvents();          // time events
+
+    void StopMail();                // mail checker: StopMail
+    void DestroySkyMatrix();        // text-to-star mapping
+    void ReleaseStarPalettes();     // star field: one palette reference per star
+    void ReleaseMessageStarPalettes();  // star field: one per message star
+    void CloseTimeEventSound();     // time events: their sound
+    void DestroyMoon();             // moon
+    void DestroyBottomLine();       // bottom line: its bitmap
+    void DestroyFlyingPicture();    // flying picture
+
+    // Until the stars' shared step flags join, the scene keeps them itself.
+    struct {
+        bool retarget = false;
+        bool glyphMoved = false;
+        int twinklePick = 0;
+    } stepValues_;
+    bool created_ = false;
+    bool splashShown_ = false;
+    // The bottom line's finished flag, set at construction so the first step after a
+    // creation starts with a fresh message; the bottom line takes it over when it joins.
+    bool bottomLineFinished_ = true;
+    ShootingStar shootingStar_;
+};
+
 // The module-wide scene the saver window drives.
-SkyScene& TheUniverse();
+Universe& TheUniverse();
 
 }  // namespace lumi

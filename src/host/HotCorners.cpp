@@ -1,0 +1,68 @@
+// The hot-corner switches and the corner test made when a saver run starts.
+#include "host/HotCorners.h"
+
+#include "settings/IniFile.h"
+#include "support/Log.h"
+
+namespace lumi {
+
+namespace {
+
+constexpr const char* kSection = "Params";
+
+int ReadSwitch(const char* key, int def) {
+    return static_cast<int>(MainIni().ReadIntForUser(kSection, key, def));
+}
+
+}  // namespace
+
+void HotCorners::Read() {
+    topLeft = ReadSwitch("DisableTL", 0);
+    topRight = ReadSwitch("DisableTR", 0);
+    bottomLeft = ReadSwitch("DisableBL", 0);
+    bottomRight = ReadSwitch("DisableBR", 0);
+    switchOffTV = ReadSwitch("SwitchOffTV", 1);
+    reachTheStars = ReadSwitch("ReachTheStars", 0);
+}
+
+void HotCorners::Write() const {
+    IniFile& ini = MainIni();
+    ini.WriteUIntForUser(kSection, "DisableTL", static_cast<unsigned long>(topLeft));
+    ini.WriteUIntForUser(kSection, "DisableTR", static_cast<unsigned long>(topRight));
+    ini.WriteUIntForUser(kSection, "DisableBL", static_cast<unsigned long>(bottomLeft));
+    ini.WriteUIntForUser(kSection, "DisableBR", static_cast<unsigned long>(bottomRight));
+    ini.WriteUIntForUser(kSection, "SwitchOffTV", static_cast<unsigned long>(switchOffTV));
+    ini.WriteUIntForUser(kSection, "ReachTheStars", static_cast<unsigned long>(reachTheStars));
+}
+
+int CornerAt(const SkyRect& w, SkyPoint p, const HotCorners& c) {
+    // The window's right and bottom edges count as inside, so a cursor pushed against
+    // the far edge of the screen still rests in its corner.
+    const bool nearLeft = w.left <= p.x && p.x < w.left + kCornerSize;
+    const bool nearRight = w.right - kCornerSize < p.x && p.x <= w.right;
+    const bool nearTop = w.top <= p.y && p.y < w.top + kCornerSize;
+    const bool nearBottom = w.bottom - kCornerSize < p.y && p.y <= w.bottom;
+    int result = kNoCorner;
+    if (c.topLeft && nearLeft && nearTop) result = kTopLeft;
+    if (c.topRight && nearRight && nearTop) result = kTopRight;
+    if (c.bottomLeft && nearLeft && nearBottom) result = kBottomLeft;
+    if (c.bottomRight && nearRight && nearBottom) result = kBottomRight;
+    return result;
+}
+
+int MouseInCorner(SaverHost& host) {
+    const SkyRect window = host.ClientRect();
+    HotCorners corners;
+    corners.Read();
+    const SkyPoint cursor = host.GetCursorPos();
+    TpelurLogger& info = AppLog().Info;
+    info.Log("MouseX", cursor.x);
+    info.Log("MouseY", cursor.y);
+    info.Log("ScreenRectLeft", window.left);
+    info.Log("ScreenRectTop", window.top);
+    const int result = CornerAt(window, cursor, corners);
+    info.Log("MouseInCorner", result);
+    return result;
+}
+
+}  // namespace lumi
