@@ -100,8 +100,10 @@ public:
 }  // namespace
 
 Clock& SystemClock() {
-    static PosixClock clock;  // stateless: safe as a function-local instance
-    return clock;
+    // Never destroyed: the log writes its closing lines at exit, after static objects may
+    // already be gone, and reads the clock to stamp them.
+    static Clock* const clock = new PosixClock;
+    return *clock;
 }
 
 }  // namespace lumi

@@ -93,8 +93,10 @@ public:
 }  // namespace
 
 Clock& SystemClock() {
-    static Win32Clock clock;  // stateless
-    return clock;
+    // Never destroyed: the log writes its closing lines at exit, after static objects may
+    // already be gone, and reads the clock to stamp them.
+    static Clock* const clock = new Win32Clock;
+    return *clock;
 }
 
 }  // namespace lumi
