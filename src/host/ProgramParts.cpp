@@ -6,11 +6,29 @@
 #include "content/MessageStore.h"
 #include "gfx/Canvas.h"
 #include "host/HotCorners.h"
+#include "host/SaverWindow.h"
+#include "scene/SkyDC.h"
+#include "support/Application.h"
 #include "support/Log.h"
 
 namespace lumi {
 
 namespace {
+
+// The application object's airplanes draw on the sky's own surface, inside the sky's
+// rectangle; until the first tick there is no surface and they draw nothing.
+class SkyWindowDevice final : public TpelurWindowDevice {
+public:
+    TpelurDeviceContext GetDC(WindowHandle /*window*/) override { return SkyDC(); }
+    void ReleaseDC(WindowHandle /*window*/, TpelurDeviceContext /*dc*/) override {}
+    TpelurRect GetClientRect(WindowHandle /*window*/) override {
+        const SkyRect& r = SaverRun().ScreenRect;
+        return TpelurRect{r.left, r.top, r.right, r.bottom};
+    }
+    void SetPixel(TpelurDeviceContext dc, int x, int y, uint32_t colour) override {
+        static_cast<gfx::Canvas*>(dc)->SetPixel(x, y, colour);
+    }
+};
 
 class ProgramParts final : public SaverParts {
 public:
@@ -27,7 +45,7 @@ public:
         return lumi::MouseInCorner(*host_);
     }
 
-    void ApplicationStartup() override {}
+    void ApplicationStartup() override { TheScreenSaveAppl().Startup(&Display()); }
 
     bool RunStartUpEffect(WindowHandle /*window*/, EraseCanvas canvas) override {
         HotCorners corners;
@@ -38,11 +56,14 @@ public:
         return true;
     }
 
-    void BindDisplay(WindowHandle window) override { window_ = window; }
-    void ApplicationTick() override {}
+    void BindDisplay(WindowHandle window) override {
+        window_ = window;
+        TheScreenSaveAppl().SetDisplay(&Display());
+    }
+    void ApplicationTick() override { TheScreenSaveAppl().Tick(&Display()); }
     // The closing joke joins with the time events.
     void ClosingJoke() override {}
-    void ApplicationShutdown() override {}
+    void ApplicationShutdown() override { TheScreenSaveAppl().Shutdown(&Display()); }
 
     void Bind(SaverHost* host, EffectPause pause) {
         host_ = host;
@@ -50,6 +71,15 @@ public:
     }
 
 private:
+    // The window's handle goes into the display before every call into the application.
+    TpelurDisplayWin& Display() {
+        TpelurDisplayWin& display = TheDisplayWin();
+        display.SetDevice(&device_);
+        display.SetWindow(host_ ? host_->Window() : window_);
+        return display;
+    }
+
+    SkyWindowDevice device_;
     SaverHost* host_ = nullptr;
     EffectPause pause_;
     WindowHandle window_ = nullptr;
