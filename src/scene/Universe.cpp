@@ -56,7 +56,7 @@ void Universe::Create() {
     CreateStars();
     CreateFlyingPicture();
     shootingStar_.Reset();
-    if (splashShown_) RemoveSplash();
+    if (splash_.used) RemoveSplash();
     FillSkyBlack();
     StartMail();
     ChangeWallpaper();
@@ -122,8 +122,18 @@ void Universe::FillSkyBlack() {
     dc->FillRect(gfx::Rect{sky.left, sky.top, sky.right, sky.bottom}, gfx::Brush::Black());
 }
 
-void Universe::ShowSplash() {}
-void Universe::RemoveSplash() { splashShown_ = false; }
+void Universe::ShowSplash() {
+    AppLog().Info.Log("SplashScreen", "Create");
+    gfx::Canvas* dc = SkyDC();
+    splash_.CreateFromResource(dc, kSplashBitmap);
+    if (!splash_.used) return;
+    // Unscaled, in the middle of the sky, while the rest of the scene is built.
+    const SkyRect& sky = SaverRun().ScreenRect;
+    splash_.Center(sky.left, sky.top, sky.right, sky.bottom);
+    splash_.Display(dc);
+}
+
+void Universe::RemoveSplash() { splash_.Destroy(); }
 void Universe::SuppressMail() {}
 void Universe::CreateSkyMatrix() {}
 void Universe::LoadMessageOptions() {}

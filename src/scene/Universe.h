@@ -3,6 +3,7 @@
 #pragma once
 
 #include "host/SkyScene.h"
+#include "media/BitmapClass.h"
 #include "scene/ShootingStar.h"
 
 namespace lumi {
@@ -71,7 +72,7 @@ private:
         int twinklePick = 0;
     } stepValues_;
     bool created_ = false;
-    bool splashShown_ = false;
+    BitmapClass splash_;
     // The bottom line's finished flag, set at construction so the first step after a
     // creation starts with a fresh message; the bottom line takes it over when it joins.
     bool bottomLineFinished_ = true;
