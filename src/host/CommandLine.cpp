@@ -196,8 +196,12 @@ const char kUsage[] =
     "  --help               show this help and exit\n"
     "  --version            show the version and exit\n"
     "\n"
-    "TIME is YYYY-MM-DD[THH:MM[:SS]] in local time, the same followed by Z for UTC,\n"
-    "or @SECONDS since 1970-01-01 UTC.\n";
+    "TIME is YYYY-MM-DD[THH:MM[:SS]] in local time, the same followed by Z for UTC or by\n"
+    "an offset such as +02:00, or @SECONDS since 1970-01-01 UTC.\n";
+
+const char kAtTimeHint[] =
+    "use YYYY-MM-DD[THH:MM[:SS]] followed by Z for UTC, by an offset such as +02:00, or by\n"
+    "nothing for local time (e.g. 2024-04-23T23:49Z), or @SECONDS since 1970";
 
 // Takes an option's value from "--name=value" or from the next argument.
 bool TakeValue(const std::vector<std::string>& args, size_t& i, std::string_view token, std::string& value) {
@@ -255,8 +259,10 @@ CommandLine ParseLongOptions(const std::vector<std::string>& args) {
             options.seed = static_cast<uint32_t>(n);
             hasSeed = true;
         } else if (name == "--at") {
-            if (!TakeValue(args, i, token, value) || !ParseAtTime(value, at))
-                return Failure("--at needs YYYY-MM-DD[THH:MM[:SS]][Z] or @SECONDS", 2);
+            const bool emptyValue = token == name && i + 1 < args.size() && args[i + 1].empty();
+            if (emptyValue || (TakeValue(args, i, token, value) && !ParseAtTime(value, at)))
+                return Failure("--at: \"" + value + "\" is not a valid time\n" + AtTimeHint(), 2);
+            if (value.empty()) return Failure(std::string("--at needs a time\n") + AtTimeHint(), 2);
             hasAt = true;
         } else {
             return Failure("unknown option: " + std::string(token), 2);
@@ -425,12 +431,33 @@ bool ParseAtTime(std::string_view text, AtTime& out) {
         ++pos;
         if (!ReadFixedDigits(text, pos, 2, hour) || !Expect(text, pos, ':') || !ReadFixedDigits(text, pos, 2, minute))
             return false;
-        if (Expect(text, pos, ':') && !ReadFixedDigits(text, pos, 2, second)) return false;
+        if (Expect(text, pos, ':')) {
+            if (!ReadFixedDigits(text, pos, 2, second)) return false;
+            // A fraction of a second is accepted and dropped: nothing in the sky moves faster.
+            if (pos < text.size() && (text[pos] == '.' || text[pos] == ',')) {
+                const size_t start = ++pos;
+                while (pos < text.size() && IsDigit(text[pos])) ++pos;
+                if (pos == start) return false;
+            }
+        }
     }
     at.kind = AtTime::Kind::Local;
     if (pos < text.size() && (text[pos] == 'Z' || text[pos] == 'z')) {
         at.kind = AtTime::Kind::Utc;
         ++pos;
+    } else if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
+        // "+hh", "+hhmm" or "+hh:mm"; the hours always take two digits.
+        const int sign = text[pos] == '-' ? -1 : 1;
+        ++pos;
+        int hours = 0, minutes = 0;
+        if (!ReadFixedDigits(text, pos, 2, hours)) return false;
+        if (pos < text.size()) {
+            Expect(text, pos, ':');
+            if (!ReadFixedDigits(text, pos, 2, minutes)) return false;
+        }
+        if (hours > 23 || minutes > 59) return false;
+        at.kind = AtTime::Kind::Utc;
+        at.offsetSeconds = sign * (hours * 3600 + minutes * 60);
     }
     if (pos != text.size()) return false;
     if (month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month) || hour > 23 || minute > 59 ||
@@ -447,27 +474,27 @@ bool ParseAtTime(std::string_view text, AtTime& out) {
     return true;
 }
 
-bool ResolveAtTime(const AtTime& at, Clock& clock, int64_t& utcSeconds) {
-    int64_t seconds = 0;
+std::optional<int64_t> AtTimeSeconds(const AtTime& at, Clock& clock) {
     switch (at.kind) {
         case AtTime::Kind::Epoch:
-            seconds = at.epochSeconds;
-            break;
+            return at.epochSeconds;
         case AtTime::Kind::Utc:
-            seconds = DaysFromCivil(at.calendar.year + 1900, at.calendar.month + 1, at.calendar.day) * 86400 +
-                      at.calendar.hour * 3600 + at.calendar.minute * 60 + at.calendar.second;
-            break;
-        case AtTime::Kind::Local: {
-            const std::optional<int64_t> s = clock.FromLocal(at.calendar);
-            if (!s) return false;
-            seconds = *s;
-            break;
-        }
+            return DaysFromCivil(at.calendar.year + 1900, at.calendar.month + 1, at.calendar.day) * 86400 +
+                   at.calendar.hour * 3600 + at.calendar.minute * 60 + at.calendar.second - at.offsetSeconds;
+        case AtTime::Kind::Local:
+            return clock.FromLocal(at.calendar);
     }
-    if (seconds < 0 || seconds > INT32_MAX) return false;
-    utcSeconds = seconds;
+    return std::nullopt;
+}
+
+bool ResolveAtTime(const AtTime& at, Clock& clock, int64_t& utcSeconds) {
+    const std::optional<int64_t> seconds = AtTimeSeconds(at, clock);
+    if (!seconds || *seconds < 0 || *seconds > INT32_MAX) return false;
+    utcSeconds = *seconds;
     return true;
 }
+
+const char* AtTimeHint() { return kAtTimeHint; }
 
 const char* UsageText() { return kUsage; }
 

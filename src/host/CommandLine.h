@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,12 +46,13 @@ struct WindowGeometry {
 };
 
 // A moment given with --at: "@seconds" since 1970 (UTC), or a calendar date and time,
-// local unless it ends in "Z".
+// local unless it ends in "Z" or a UTC offset ("+02:00", "-0330", "+05").
 struct AtTime {
     enum class Kind { Epoch, Local, Utc };
     Kind kind = Kind::Epoch;
     int64_t epochSeconds = 0;
-    LocalTime calendar;  // year since 1900, month 0..11 (Local and Utc)
+    LocalTime calendar;      // year since 1900, month 0..11 (Local and Utc)
+    int offsetSeconds = 0;   // Utc: how far the calendar time lies east of UTC
 };
 
 struct SnapshotOptions {
@@ -107,6 +109,11 @@ bool ParseAtTime(std::string_view text, AtTime& out);
 // Seconds since 1970 for an --at value, local forms through the clock's zone; false when
 // the moment lies outside 1970..2038 (the sky's clock is signed 32-bit seconds).
 bool ResolveAtTime(const AtTime& at, Clock& clock, int64_t& utcSeconds);
+// The same without the sky's range (the moon's tables reach further); nullopt only when
+// the clock cannot place a local time.
+std::optional<int64_t> AtTimeSeconds(const AtTime& at, Clock& clock);
+// How --at is written, for messages.
+const char* AtTimeHint();
 
 // The usage text of --help.
 const char* UsageText();

@@ -9,57 +9,8 @@ namespace lumi {
 
 namespace {
 
-const char kTimeHint[] =
-    "use YYYY-MM-DDTHH:MM[:SS] followed by Z for UTC, by an offset such as +02:00, or by\n"
-    "nothing for local time (e.g. 2024-04-23T23:49Z)";
-
-// Reads exactly count digits at pos; the text is untrusted, so every index is checked.
-bool ReadDigits(std::string_view text, size_t& pos, size_t count, int& value) {
-    if (pos + count > text.size()) return false;
-    int result = 0;
-    for (size_t i = 0; i < count; ++i) {
-        const char c = text[pos + i];
-        if (c < '0' || c > '9') return false;
-        result = result * 10 + (c - '0');
-    }
-    pos += count;
-    value = result;
-    return true;
-}
-
-bool Expect(std::string_view text, size_t& pos, char wanted) {
-    if (pos >= text.size() || text[pos] != wanted) return false;
-    ++pos;
-    return true;
-}
-
-int DaysInMonth(int year, int month) {
-    static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    return month == 2 && leap ? 29 : kDays[month - 1];
-}
-
-// Offset east of UTC in seconds, from "Z", "+hh:mm", "+hhmm" or "+hh" (or '-').
-bool ReadZone(std::string_view text, size_t& pos, int64_t& offsetSeconds) {
-    if (text[pos] == 'Z' || text[pos] == 'z') {
-        ++pos;
-        offsetSeconds = 0;
-        return true;
-    }
-    if (text[pos] != '+' && text[pos] != '-') return false;
-    const int sign = text[pos] == '-' ? -1 : 1;
-    ++pos;
-    int hours = 0;
-    int minutes = 0;
-    if (!ReadDigits(text, pos, 2, hours)) return false;
-    if (pos < text.size()) {
-        if (text[pos] == ':') ++pos;
-        if (!ReadDigits(text, pos, 2, minutes)) return false;
-    }
-    if (hours > 23 || minutes > 59) return false;
-    offsetSeconds = sign * (static_cast<int64_t>(hours) * 3600 + minutes * 60);
-    return true;
-}
+constexpr int64_t kYearZero = -62167219200;      // 0000-01-01 00:00 UTC
+constexpr int64_t kYear9999End = 253402300799;   // 9999-12-31 23:59:59 UTC
 
 std::string FormatUtc(int64_t seconds) {
     const LocalTime t = CivilFromSeconds(seconds);
@@ -70,50 +21,6 @@ std::string FormatUtc(int64_t seconds) {
 }
 
 }  // namespace
-
-std::optional<int64_t> ParseIsoTime(std::string_view text, Clock& clock) {
-    size_t pos = 0;
-    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
-    if (!ReadDigits(text, pos, 4, year) || !Expect(text, pos, '-') || !ReadDigits(text, pos, 2, month) ||
-        !Expect(text, pos, '-') || !ReadDigits(text, pos, 2, day))
-        return std::nullopt;
-    if (month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month)) return std::nullopt;
-
-    if (pos < text.size()) {
-        if (text[pos] != 'T' && text[pos] != 't' && text[pos] != ' ') return std::nullopt;
-        ++pos;
-        if (!ReadDigits(text, pos, 2, hour) || !Expect(text, pos, ':') || !ReadDigits(text, pos, 2, minute))
-            return std::nullopt;
-        if (pos < text.size() && text[pos] == ':') {
-            ++pos;
-            if (!ReadDigits(text, pos, 2, second)) return std::nullopt;
-            // A fraction of a second is accepted and dropped: the moon moves in minutes.
-            if (pos < text.size() && (text[pos] == '.' || text[pos] == ',')) {
-                ++pos;
-                const size_t start = pos;
-                while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9') ++pos;
-                if (pos == start) return std::nullopt;
-            }
-        }
-        // 60 is a leap second, the only time a minute has it.
-        if (hour > 23 || minute > 59 || second > 60) return std::nullopt;
-    }
-
-    if (pos == text.size()) {
-        LocalTime local;
-        local.year = year - 1900;
-        local.month = month - 1;
-        local.day = day;
-        local.hour = hour;
-        local.minute = minute;
-        local.second = second;
-        return clock.FromLocal(local);
-    }
-    int64_t offset = 0;
-    if (!ReadZone(text, pos, offset) || pos != text.size()) return std::nullopt;
-    return DaysFromCivil(year, month, day) * 86400 + static_cast<int64_t>(hour) * 3600 + minute * 60 + second -
-           offset;
-}
 
 std::string MoonReport(int64_t now) {
     CpelurMoonData data;
@@ -138,33 +45,16 @@ std::string MoonReport(int64_t now) {
     return report;
 }
 
-int RunMoonCommand(const std::vector<std::string>& args) {
-    std::optional<std::string> at;
-    for (size_t i = 1; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--moon") continue;
-        if (arg == "--at") {
-            if (i + 1 >= args.size()) {
-                std::fprintf(stderr, "lumivane: --at needs a time\n%s\n", kTimeHint);
-                return 2;
-            }
-            at = args[++i];
-        } else if (arg.rfind("--at=", 0) == 0) {
-            at = arg.substr(5);
-        } else {
-            std::fprintf(stderr, "lumivane: --moon does not take \"%s\"\n", arg.c_str());
-            return 2;
-        }
-    }
-    Clock& clock = TheClock();
+int RunMoonCommand(const CommandLine& command, Clock& clock) {
     int64_t now = clock.UtcNow();
-    if (at) {
-        const std::optional<int64_t> parsed = ParseIsoTime(*at, clock);
-        if (!parsed) {
-            std::fprintf(stderr, "lumivane: --at: \"%s\" is not a valid time\n%s\n", at->c_str(), kTimeHint);
+    if (command.hasAt) {
+        // Years 0 to 9999, as far as a written date reaches; the tables end much sooner.
+        const std::optional<int64_t> at = AtTimeSeconds(command.at, clock);
+        if (!at || *at < kYearZero || *at > kYear9999End) {
+            std::fprintf(stderr, "lumivane: --at: not a valid time on this clock\n%s\n", AtTimeHint());
             return 2;
         }
-        now = *parsed;
+        now = *at;
     }
     std::fputs(MoonReport(now).c_str(), stdout);
     return 0;

@@ -1,39 +1,66 @@
-// Long options first (they start with "--", which the saver grammar would skip), then
-// the screen-saver command line.
+// The program's entry after the platform's main: the command line decides the job, and
+// each job is one call (help, version, the moon, a snapshot, the saver shell).
 #include "host/Program.h"
 
 #include <cstdio>
+#include <cstdlib>
 
+#include "host/CommandLine.h"
+#include "host/HeadlessRun.h"
 #include "host/MoonCommand.h"
+#include "host/ProgramParts.h"
+#include "host/Shell.h"
+#include "platform/MessageBox.h"
+#include "platform/System.h"
+#include "scene/Universe.h"
 
 namespace lumi {
 
 namespace {
 
-const char kHelp[] =
-    "Usage: lumivane [OPTION]\n"
-    "A night sky with twinkling stars, the moon in its true phase and messages written\n"
-    "with stars.\n"
-    "\n"
-    "  --help       show this help and exit\n"
-    "  --version    show the version and exit\n"
-    "  --moon [--at TIME]  print the moon's phase now, or at an ISO-8601 TIME, and exit\n";
+int ShowSettingsNotReady(uint64_t owner) {
+    const std::string text =
+        "The settings dialog is not available in this version yet.\n"
+        "The settings are kept in the file \"Lumivan.ini\" in " +
+        platform::SettingsFolder() + " and can be edited there.";
+    ShowMessageBox(reinterpret_cast<WindowHandle>(static_cast<uintptr_t>(owner)), text, "Lumivane settings",
+                   BoxIcon::Information, BoxButtons::Ok);
+    return 0;
+}
 
 }  // namespace
 
 int RunProgram(const std::vector<std::string>& args) {
-    for (size_t i = 1; i < args.size(); ++i) {
-        if (args[i] == "--version") {
+    const Dialect dialect = ProgramDialect();
+    // Only XScreenSaver's own convention reads the variable; elsewhere it means nothing.
+    const char* xscreensaverWindow = dialect == Dialect::Linux ? std::getenv("XSCREENSAVER_WINDOW") : nullptr;
+    const CommandLine command =
+        ParseCommandLine(args, dialect, xscreensaverWindow, ProgramPasswordMode(), ProgramWindowQueries());
+
+    switch (command.mode) {
+        case RunMode::Help:
+            std::fputs(UsageText(), stdout);
+            return 0;
+        case RunMode::Version:
             std::printf("lumivane %s\n", LUMI_VERSION);
             return 0;
-        }
-        if (args[i] == "--moon") return RunMoonCommand(args);
-        if (args[i] == "--help") {
-            std::fputs(kHelp, stdout);
-            return 0;
-        }
+        case RunMode::Moon:
+            return RunMoonCommand(command);
+        case RunMode::Snapshot:
+            return RunSnapshot(command.snapshot, TheUniverse(), ProgramSaverParts());
+        case RunMode::Configure:
+            return ShowSettingsNotReady(command.window);
+        case RunMode::FullScreen:
+        case RunMode::Preview:
+        case RunMode::Root:
+        case RunMode::Window:
+        case RunMode::ChangePassword:
+            return RunSaverShell(command);
+        case RunMode::Error:
+            std::fprintf(stderr, "lumivane: %s\n", command.error.c_str());
+            if (command.exitCode == 2) std::fputs("Try 'lumivane --help'.\n", stderr);
+            return command.exitCode;
     }
-    std::fputs(kHelp, stderr);
     return 2;
 }
 

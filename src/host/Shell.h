@@ -9,4 +9,12 @@ namespace lumi {
 // Returns the process exit code.
 int RunSaverShell(const CommandLine& command);
 
+// Which command-line conventions this platform's users expect.
+Dialect ProgramDialect();
+// Whether the saver itself checks the screen-saver password (older Windows family only).
+PasswordMode ProgramPasswordMode();
+// The window questions the screen-saver switches ask (is this id a window, which window
+// has the focus), answered by this platform's window system.
+WindowQueries ProgramWindowQueries();
+
 }  // namespace lumi
