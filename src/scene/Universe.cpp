@@ -6,6 +6,7 @@
 #include "host/HotCorners.h"
 #include "host/SaverWindow.h"
 #include "scene/SkyDC.h"
+#include "scene/StepFlags.h"
 #include "support/ErrorReport.h"
 #include "support/Log.h"
 #include "support/Random.h"
@@ -72,21 +73,22 @@ void Universe::Step() {
     StepMoon();
     shootingStar_.Step();
     // The bottom line waits while the message stars fly to a new message.
-    if (!stepValues_.glyphMoved) StepBottomLine();
+    StarStepFlags& flags = StepFlags();
+    if (!flags.glyphMoved) StepBottomLine();
 
-    stepValues_.retarget = false;
-    stepValues_.glyphMoved = false;
-    stepValues_.twinklePick = RandomRange(0, 40000 / TickMs());
+    flags.retarget = false;
+    flags.glyphMoved = false;
+    flags.twinklePick = RandomRange(0, 40000 / TickMs());
 
     if (BottomLineFinished()) {
         bottomLineFinished_ = false;
-        stepValues_.retarget = true;
+        flags.retarget = true;
         ProjectNextMessage();
         RetargetMessageStars();
         RebuildBottomLine();
     }
     StepMessageStars();
-    stepValues_.twinklePick = RandomRange(0, 40000 / TickMs());
+    flags.twinklePick = RandomRange(0, 40000 / TickMs());
     StepStars();
     StepFlyingPicture();
     StepTimeEvents();

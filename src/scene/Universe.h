@@ -65,12 +65,6 @@ private:
     void DestroyBottomLine();       // bottom line: its bitmap
     void DestroyFlyingPicture();    // flying picture
 
-    // Until the stars' shared step flags join, the scene keeps them itself.
-    struct {
-        bool retarget = false;
-        bool glyphMoved = false;
-        int twinklePick = 0;
-    } stepValues_;
     bool created_ = false;
     BitmapClass splash_;
     // The bottom line's finished flag, set at construction so the first step after a

@@ -13,6 +13,7 @@
 #include "host/HotCorners.h"
 #include "host/SaverWindow.h"
 #include "scene/SkyDC.h"
+#include "scene/StepFlags.h"
 #include "settings/IniFile.h"
 #include "support/ErrorReport.h"
 #include "support/Log.h"
@@ -137,6 +138,21 @@ TEST_F(UniverseTest, SteppingAnUnbuiltSceneBuildsItAndReportsIt) {
 
     universe.Step();
     EXPECT_EQ(shown.size(), 1u) << "a built scene steps without a report";
+}
+
+TEST_F(UniverseTest, AStepClearsTheStarFlagsAndRetargetsOnlyWhenANewMessageCame) {
+    Universe universe;
+    universe.Create();
+    StepFlags().glyphMoved = true;
+    universe.Step();
+    // A new scene's first step fetches a message: every message star flies anew.
+    EXPECT_TRUE(StepFlags().retarget);
+    EXPECT_FALSE(StepFlags().glyphMoved);
+    universe.Step();
+    EXPECT_FALSE(StepFlags().retarget);
+    EXPECT_GE(StepFlags().twinklePick, 0);
+    EXPECT_LT(StepFlags().twinklePick, 40000 / 60);
+    ResetStepFlags();
 }
 
 TEST_F(UniverseTest, TheSplashIsOnlyTriedOutsideAPreviewAndWhenSwitchedOn) {
