@@ -3,6 +3,8 @@
 #pragma once
 
 #include <atomic>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/MessageBox.h"
@@ -16,6 +18,9 @@ public:
     virtual ~SoundPlayer() = default;
     // Starts built-in sound `number` asynchronously in place of any wave sound that plays.
     virtual void PlayResource(int number, SoundLoop loop) = 0;
+    // Starts one of the system's named event sounds ("MailBeep") without waiting. Players
+    // that know no such sounds stay silent.
+    virtual void PlayAlias(std::string_view /*alias*/) {}
 };
 
 namespace detail {
@@ -32,6 +37,10 @@ inline void PlayBuiltInSound(WindowHandle /*window*/, int number, SoundLoop loop
     if (SoundPlayer* p = detail::installedSoundPlayer.load(std::memory_order_acquire)) p->PlayResource(number, loop);
 }
 
+inline void PlaySystemSound(std::string_view alias) {
+    if (SoundPlayer* p = detail::installedSoundPlayer.load(std::memory_order_acquire)) p->PlayAlias(alias);
+}
+
 // For tests: installs itself for its lifetime and remembers what was asked to play.
 class RecordingSoundPlayer : public SoundPlayer {
 public:
@@ -44,8 +53,10 @@ public:
     RecordingSoundPlayer(const RecordingSoundPlayer&) = delete;
     RecordingSoundPlayer& operator=(const RecordingSoundPlayer&) = delete;
     void PlayResource(int number, SoundLoop loop) override { played.push_back({number, loop}); }
+    void PlayAlias(std::string_view alias) override { aliases.emplace_back(alias); }
 
     std::vector<Played> played;
+    std::vector<std::string> aliases;
 };
 
 }  // namespace lumi

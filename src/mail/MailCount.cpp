@@ -1,0 +1,8 @@
+// The shared mail count.
+#include "mail/MailCount.h"
+
+namespace lumi {
+
+std::atomic<int> MailCount{0};
+
+}  // namespace lumi
