@@ -1,9 +1,14 @@
 #!/usr/bin/env bash
-# Builds the Linux program and runs it: the saver in a window when there is a display,
-# otherwise its version and help (a sky snapshot once the saver draws one).
+# Builds the Linux program and runs it: the sky in a window when there is a display,
+# otherwise a snapshot of the sky written as a PNG.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake -S . -B build/native -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build/native -j "$(nproc)" --target lumivane
-./build/native/lumivane --version
-./build/native/lumivane --help
+if [ -n "${DISPLAY:-}" ]; then
+  echo "run.sh: the sky in a window; press Escape or q (or close the window) to end it"
+  exec ./build/native/lumivane -window
+fi
+echo "run.sh: no DISPLAY; drawing the sky into a picture instead"
+./build/native/lumivane --snapshot sky.png
+echo "run.sh: the sky is in $(pwd)/sky.png"
