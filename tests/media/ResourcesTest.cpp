@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <regex>
 #include <set>
+#include <sstream>
 
 #include "common/TestSupport.h"
 #include "gfx/BmpReader.h"
@@ -82,11 +82,18 @@ TEST(Resources, EveryFileIsInTheWindowsResourceScriptAndTheCredits) {
     const std::string credits = testing::ReadFile(root + "CREDITS");
     ASSERT_FALSE(script.empty());
     std::set<std::string> listed;
-    const std::regex line(R"re((\d+)\s+(BITMAP|WAVE|ICON)\s+"\.\./([^"]+)")re");
-    for (std::sregex_iterator it(script.begin(), script.end(), line), end; it != end; ++it) {
-        const std::string path = (*it)[3];
+    // Lines of the form: <number> BITMAP|WAVE|ICON "../<folder>/<number>-<name>.<ext>"
+    std::istringstream lines(script);
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream words(line);
+        std::string number, kind, quoted;
+        if (!(words >> number >> kind >> quoted)) continue;
+        if (kind != "BITMAP" && kind != "WAVE" && kind != "ICON") continue;
+        ASSERT_GT(quoted.size(), 5u) << line;
+        ASSERT_EQ(quoted.substr(0, 4), "\"../") << line;
+        const std::string path = quoted.substr(4, quoted.size() - 5);
         listed.insert(path);
-        EXPECT_EQ(path.substr(path.find('/') + 1, (*it)[1].length() + 1), (*it)[1].str() + "-")
+        EXPECT_EQ(path.substr(path.find('/') + 1, number.size() + 1), number + "-")
             << path << " is listed under another number";
         EXPECT_TRUE(std::filesystem::exists(root + path)) << path;
     }
