@@ -6,6 +6,7 @@
 // Select* calls return what was selected before, so a caller restores it like SelectObject.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string_view>
 
@@ -131,7 +132,7 @@ public:
 private:
     void DrawLine(int x0, int y0, int x1, int y1);
     void PlotPen(int x, int y);
-    void DrawGlyphs(int x, int y, std::string_view text, const Rect& clip);
+    void DrawGlyphs(int64_t x, int64_t y, std::string_view text, const Rect& clip);
 
     std::shared_ptr<Surface> surface_;
     Pen pen_ = Pen::Black();

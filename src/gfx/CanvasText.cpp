@@ -1,6 +1,7 @@
 // Text on the canvas: TextOut, measuring and DrawText's line layout (hard breaks, word
 // wrapping, alignment, prefix characters).
 #include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -43,7 +44,7 @@ bool Canvas::TextOut(int x, int y, std::string_view text) {
     return true;
 }
 
-void Canvas::DrawGlyphs(int x, int y, std::string_view text, const Rect& area) {
+void Canvas::DrawGlyphs(int64_t x, int64_t y, std::string_view text, const Rect& area) {
     Surface& s = *surface_;
     Rect clip = Intersect(area, Rect{0, 0, s.Width(), s.Height()});
     if (clip.IsEmpty() || text.empty()) return;
@@ -51,8 +52,10 @@ void Canvas::DrawGlyphs(int x, int y, std::string_view text, const Rect& area) {
     int cellHeight = font.Metrics().Height();
     if (bkMode_ == BackgroundMode::Opaque) {
         Size extent = font.Measure(text, charExtra_);
-        int64_t right = int64_t{x} + extent.cx;
-        Rect cells{x, y, static_cast<int>(std::min<int64_t>(right, clip.right)), y + cellHeight};
+        Rect cells{static_cast<int>(std::clamp<int64_t>(x, clip.left, clip.right)),
+                   static_cast<int>(std::clamp<int64_t>(y, clip.top, clip.bottom)),
+                   static_cast<int>(std::clamp<int64_t>(x + extent.cx, clip.left, clip.right)),
+                   static_cast<int>(std::clamp<int64_t>(y + cellHeight, clip.top, clip.bottom))};
         cells = Intersect(cells, clip);
         uint32_t back = Surface::ToNative(bkColor_);
         for (int row = cells.top; row < cells.bottom; ++row) std::fill_n(s.Row(row) + cells.left, cells.Width(), back);
@@ -64,7 +67,7 @@ void Canvas::DrawGlyphs(int x, int y, std::string_view text, const Rect& area) {
         if (penX >= clip.right) break;
         const GlyphImage& g = font.Glyph(static_cast<unsigned char>(ch));
         int64_t gx = penX + g.left;
-        int64_t gy = int64_t{y} + g.top;
+        int64_t gy = y + g.top;
         if (g.width > 0 && g.height > 0 && gx < clip.right && gx + g.width > clip.left && gy < clip.bottom &&
             gy + g.height > clip.top) {
             int c0 = static_cast<int>(std::max<int64_t>(0, clip.left - gx));
@@ -80,7 +83,7 @@ void Canvas::DrawGlyphs(int x, int y, std::string_view text, const Rect& area) {
             s.MarkDirty(Rect{static_cast<int>(gx + c0), static_cast<int>(gy + r0), static_cast<int>(gx + c1),
                              static_cast<int>(gy + r1)});
         }
-        penX += g.advance + charExtra_;
+        penX += int64_t{g.advance} + charExtra_;
     }
 }
 
@@ -92,11 +95,11 @@ int Canvas::DrawText(std::string_view text, Rect& rect, unsigned format) {
     std::string shown = (format & DrawTextFlag::NoPrefix) ? std::string(text) : StripPrefixes(text, underlined);
     bool single = (format & DrawTextFlag::SingleLine) != 0;
     bool wrap = !single && (format & DrawTextFlag::WordBreak) != 0;
-    auto cell = [&](size_t i) { return font.Advance(static_cast<unsigned char>(shown[i])) + charExtra_; };
+    auto cell = [&](size_t i) { return int64_t{font.Advance(static_cast<unsigned char>(shown[i]))} + charExtra_; };
     auto widthOf = [&](LineRange line) {
-        int w = 0;
+        int64_t w = 0;
         for (size_t i = line.begin; i < line.end; ++i) w += cell(i);
-        return w;
+        return static_cast<int>(std::clamp<int64_t>(w, 0, INT32_MAX));
     };
 
     std::vector<LineRange> lines;
@@ -123,7 +126,7 @@ int Canvas::DrawText(std::string_view text, Rect& rect, unsigned format) {
                     i = j;
                     continue;
                 }
-                int w = cell(i);
+                int64_t w = cell(i);
                 if (x + w > limit && haveBreak) {
                     lines.push_back({start, breakEnd});
                     start = breakNext;
@@ -157,46 +160,50 @@ int Canvas::DrawText(std::string_view text, Rect& rect, unsigned format) {
         pos = e;
     }
 
-    int total = static_cast<int>(lines.size()) * lineHeight;
+    // Positions are worked out in 64 bits: rectangles may reach to the ends of the int range.
+    int64_t total64 = static_cast<int64_t>(lines.size()) * lineHeight;
+    int total = static_cast<int>(std::min<int64_t>(total64, INT32_MAX));
+    auto clampInt = [](int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
     if (format & DrawTextFlag::CalcRect) {
         int widest = 0;
         for (const LineRange& line : lines) widest = std::max(widest, widthOf(line));
-        rect.right = rect.left + widest;
-        rect.bottom = rect.top + total;
+        rect.right = clampInt(int64_t{rect.left} + widest);
+        rect.bottom = clampInt(int64_t{rect.top} + total64);
         return total;
     }
     if (!surface_) return total;
 
-    int y = rect.top;
-    int result = total;
+    int64_t y = rect.top;
+    int64_t result = total64;
     if (single && (format & DrawTextFlag::VCenter)) {
-        y = rect.top + (rect.bottom - rect.top - lineHeight) / 2;
+        y = rect.top + (int64_t{rect.bottom} - rect.top - lineHeight) / 2;
         result = y - rect.top + lineHeight;
     } else if (single && (format & DrawTextFlag::Bottom)) {
-        y = rect.bottom - lineHeight;
-        result = rect.bottom - rect.top;
+        y = int64_t{rect.bottom} - lineHeight;
+        result = int64_t{rect.bottom} - rect.top;
     }
     Rect clip = (format & DrawTextFlag::NoClip) ? Rect{0, 0, surface_->Width(), surface_->Height()} : rect;
     int underlineRow = font.Metrics().ascent + 1;
     Brush ink = Brush::Solid(textColor_);
     for (const LineRange& line : lines) {
         int width = widthOf(line);
-        int x = rect.left;
+        int64_t x = rect.left;
         if (format & DrawTextFlag::Center)
-            x = rect.left + (rect.right - rect.left - width) / 2;
+            x = rect.left + (int64_t{rect.right} - rect.left - width) / 2;
         else if (format & DrawTextFlag::Right)
-            x = rect.right - width;
+            x = int64_t{rect.right} - width;
         DrawGlyphs(x, y, std::string_view(shown).substr(line.begin, line.end - line.begin), clip);
         for (size_t u : underlined) {
             if (u < line.begin || u >= line.end) continue;
-            int ux = x;
+            int64_t ux = x;
             for (size_t i = line.begin; i < u; ++i) ux += cell(i);
-            int uw = font.Advance(static_cast<unsigned char>(shown[u]));
-            FillRect(Intersect(Rect{ux, y + underlineRow, ux + uw, y + underlineRow + 1}, clip), ink);
+            int64_t uw = font.Advance(static_cast<unsigned char>(shown[u]));
+            int64_t uy = y + underlineRow;
+            FillRect(Intersect(Rect{clampInt(ux), clampInt(uy), clampInt(ux + uw), clampInt(uy + 1)}, clip), ink);
         }
         y += lineHeight;
     }
-    return result;
+    return clampInt(result);
 }
 
 }  // namespace lumi::gfx

@@ -82,7 +82,7 @@ const GlyphImage& Font::Glyph(unsigned char c) {
 
 Size Font::Measure(std::string_view text, int extra) {
     int64_t width = 0;
-    for (char ch : text) width += Advance(static_cast<unsigned char>(ch)) + extra;
+    for (char ch : text) width += int64_t{Advance(static_cast<unsigned char>(ch))} + extra;
     width = std::clamp<int64_t>(width, 0, 1 << 30);
     return Size{static_cast<int>(width), metrics_.Height()};
 }

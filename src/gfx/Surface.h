@@ -49,7 +49,8 @@ public:
     // Replaces the picture when the sizes match; false otherwise.
     bool WritePixels(const std::vector<Color>& pixels);
 
-    // Raw rows in the native 0x00RRGGBB order, for blits and for presenting.
+    // Raw rows in the native 0x00RRGGBB order, for blits and for presenting. Whoever writes
+    // through them must call MarkDirty for what it changed.
     uint32_t* Row(int y) { return &pixels_[static_cast<size_t>(y) * width_]; }
     const uint32_t* Row(int y) const { return &pixels_[static_cast<size_t>(y) * width_]; }
     const uint32_t* Data() const { return pixels_.data(); }

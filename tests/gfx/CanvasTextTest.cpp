@@ -165,6 +165,11 @@ TEST_F(CanvasText, TextFarOutsideTheSurfaceIsSkipped) {
     Rect r{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
     canvas->DrawText("a b c", r, DrawTextFlag::WordBreak | DrawTextFlag::Center);
     EXPECT_EQ(canvas->GetPixel(3, 3), 0u);
+    canvas->SetTextCharacterExtra(INT_MAX);
+    Rect wide{0, 0, 4, 4};
+    canvas->DrawText("a b c", wide, DrawTextFlag::WordBreak | DrawTextFlag::Center);
+    canvas->DrawText("a b c", wide, DrawTextFlag::CalcRect);
+    EXPECT_EQ(canvas->GetTextExtentPoint32("abc").cy, 8);
 }
 
 }  // namespace

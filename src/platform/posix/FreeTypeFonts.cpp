@@ -32,6 +32,13 @@ struct PatternDeleter {
 };
 using PatternPtr = std::unique_ptr<FcPattern, PatternDeleter>;
 
+struct ConfigDeleter {
+    void operator()(FcConfig* config) const { FcConfigDestroy(config); }
+};
+// A configuration of our own rather than the library's process-wide one, which is never
+// released and shows up as a leak in sanitizer runs.
+using ConfigPtr = std::unique_ptr<FcConfig, ConfigDeleter>;
+
 // Faces keep the library alive: fonts may outlive the rasterizer that opened them.
 using SharedLibrary = std::shared_ptr<LibraryPtr>;
 
@@ -81,12 +88,13 @@ int RoundDiv(long long a, long long b) { return b == 0 ? 0 : static_cast<int>((a
 
 class FreeTypeRasterizer : public FontRasterizer {
 public:
-    explicit FreeTypeRasterizer(SharedLibrary library) : library_(std::move(library)) {}
+    FreeTypeRasterizer(SharedLibrary library, ConfigPtr config)
+        : library_(std::move(library)), config_(std::move(config)) {}
 
     std::unique_ptr<FontFace> Open(const LogFont& request) override {
         std::string path;
         int index = 0;
-        if (!Match(request, path, index)) return nullptr;
+        if (!Match(config_.get(), request, path, index)) return nullptr;
         FT_Face raw = nullptr;
         if (FT_New_Face(library_->get(), path.c_str(), index, &raw) != 0) return nullptr;
         FacePtr face(raw);
@@ -125,7 +133,7 @@ public:
     }
 
 private:
-    static bool Match(const LogFont& request, std::string& path, int& index) {
+    static bool Match(FcConfig* config, const LogFont& request, std::string& path, int& index) {
         PatternPtr pattern(FcPatternCreate());
         if (!pattern) return false;
         std::string family = request.faceName.empty() ? "sans-serif" : request.faceName;
@@ -135,10 +143,10 @@ private:
         FcPatternAddInteger(pattern.get(), FC_SLANT,
                             request.style == FontStyle::Italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
         FcPatternAddBool(pattern.get(), FC_SCALABLE, FcTrue);
-        if (!FcConfigSubstitute(nullptr, pattern.get(), FcMatchPattern)) return false;
+        if (!FcConfigSubstitute(config, pattern.get(), FcMatchPattern)) return false;
         FcDefaultSubstitute(pattern.get());
         FcResult result = FcResultNoMatch;
-        PatternPtr match(FcFontMatch(nullptr, pattern.get(), &result));
+        PatternPtr match(FcFontMatch(config, pattern.get(), &result));
         if (!match) return false;
         FcChar8* file = nullptr;
         if (FcPatternGetString(match.get(), FC_FILE, 0, &file) != FcResultMatch || !file) return false;
@@ -148,16 +156,18 @@ private:
     }
 
     SharedLibrary library_;
+    ConfigPtr config_;
 };
 
 }  // namespace
 
 std::unique_ptr<FontRasterizer> PlatformFontRasterizer() {
-    if (!FcInit()) return nullptr;
+    ConfigPtr config(FcInitLoadConfigAndFonts());
+    if (!config) return nullptr;
     FT_Library raw = nullptr;
     if (FT_Init_FreeType(&raw) != 0) return nullptr;
     auto library = std::make_shared<LibraryPtr>(raw);
-    return std::make_unique<FreeTypeRasterizer>(std::move(library));
+    return std::make_unique<FreeTypeRasterizer>(std::move(library), std::move(config));
 }
 
 }  // namespace lumi::gfx
