@@ -13,5 +13,5 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   libfreetype-dev libfontconfig-dev fontconfig fonts-liberation2 \
   libpng-dev libsdl2-mixer-dev \
   mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix \
-  wine64 xvfb xauth x11-utils dovecot-pop3d \
+  wine64 xvfb xauth x11-utils x11-apps xdotool python3 dovecot-pop3d \
   >/dev/null

@@ -1,20 +1,139 @@
 #!/usr/bin/env bash
-# Smoke test of the 64-bit Windows screen saver under wine64 and a virtual X display:
-# it must start, answer --version and --help, and exit cleanly.
+# Smoke test of the 64-bit Windows screen saver under wine64 on a virtual X display: it
+# answers --version and --help, refuses bad switches, runs full screen over the display
+# (checked on a screenshot), keeps to one full-screen instance, ignores a tiny mouse move,
+# and closes on a key with exit code 0. Usage: tools/wine-smoke.sh [build folder]
 set -euo pipefail
 build=${1:-build/win-x86_64}
 scr="$build/lumivane.scr"
 [ -f "$scr" ] || { echo "wine-smoke: $scr not built" >&2; exit 1; }
+
+# Everything runs inside one virtual display, so one wineserver serves every start. The
+# root is white: a black screen is then the saver's own.
+if [ -z "${LUMI_WINE_SMOKE_DISPLAY:-}" ]; then
+  export LUMI_WINE_SMOKE_DISPLAY=1
+  exec timeout 150 xvfb-run -a -s "-screen 0 800x600x24 -wr" "$0" "$@"
+fi
+
 wine=/usr/lib/wine/wine64
 [ -x "$wine" ] || wine=$(command -v wine64 || command -v wine)
+wineserver=/usr/lib/wine/wineserver64
+[ -x "$wineserver" ] || wineserver=$(command -v wineserver)
 export WINEPREFIX=${WINEPREFIX:-$PWD/build/wineprefix}
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
+shot="$build/wine-smoke-screen.png"
+saver=""
 
-run() { timeout 120 xvfb-run -a "$wine" "$scr" "$@"; }
+# A wineserver left from an earlier display would give this one's programs no windows.
+"$wineserver" -k 2>/dev/null || true
+trap '"$wineserver" -k 2>/dev/null || true' EXIT
 
-out=$(run --version 2>/dev/null | tr -d '\r')
+fail() {
+  echo "wine-smoke: $*" >&2
+  [ -n "$saver" ] && kill "$saver" 2>/dev/null
+  exit 1
+}
+
+# Runs the saver with a time limit; echoes its exit code (wine reports -1 as 255).
+code_of() {
+  local code=0
+  timeout 30 "$wine" "$scr" "$@" >/dev/null 2>&1 || code=$?
+  echo "$code"
+}
+
+# Waits up to $2 tenths of a second for process $1 to end; false when it still runs.
+ends_within() {
+  local i
+  for ((i = 0; i < $2; i++)); do
+    kill -0 "$1" 2>/dev/null || return 0
+    sleep 0.1
+  done
+  ! kill -0 "$1" 2>/dev/null
+}
+
+started=$SECONDS
+out=$("$wine" "$scr" --version 2>/dev/null | tr -d '\r')
 echo "$out"
-case "$out" in *"lumivane 4.21"*) ;; *) echo "wine-smoke: --version printed '$out'" >&2; exit 1;; esac
-run --help >/dev/null 2>&1 || { echo "wine-smoke: --help failed" >&2; exit 1; }
-echo "wine-smoke: passed"
+case "$out" in *"lumivane 4.21"*) ;; *) fail "--version printed '$out'";; esac
+"$wine" "$scr" --help >/dev/null 2>&1 || fail "--help failed"
+
+for bad in "/p 0" "/x" "/p"; do
+  # shellcheck disable=SC2086  # the switch and its number are two arguments
+  code=$(code_of $bad)
+  [ "$code" = 255 ] || fail "'$bad' exited with $code, not -1"
+done
+
+xdotool mousemove 400 300
+"$wine" "$scr" /s >/dev/null 2>&1 &
+saver=$!
+# Wine may take a while to bring up its desktop on a busy machine; the saver's five
+# seconds count from its window.
+for ((i = 0; i < 60; i++)); do
+  xwininfo -root -tree 2>/dev/null | grep -q '"Screen Saver".*800x600+0+0' && break
+  kill -0 "$saver" 2>/dev/null || fail "the full-screen saver ended before its window showed"
+  sleep 0.5
+done
+((i < 60)) || fail "no 800x600 window titled \"Screen Saver\" after 30 s"
+sleep 5
+kill -0 "$saver" 2>/dev/null || fail "the full-screen saver is not running after 5 s"
+
+# The screen must be the saver's: a black sky over the white root, with something lit on
+# it, which only a presented raster shows.
+xwd -root -silent | python3 -c '
+import struct, sys, zlib
+data = sys.stdin.buffer.read()
+h = struct.unpack(">25I", data[:100])
+size, depth, width, height = h[0], h[3], h[4], h[5]
+order, bpp, stride, ncolors = h[7], h[11], h[12], h[19]
+masks = h[14:17]
+if bpp != 32:
+    sys.exit("screenshot has %d bits per pixel" % bpp)
+pixels = data[size + 12 * ncolors:]
+fmt = ("<" if order == 0 else ">") + "I"
+def shift(m):
+    return (m & -m).bit_length() - 1
+shifts = [shift(m) for m in masks]
+black = lit = 0
+rows = []
+for y in range(height):
+    row = bytearray([0])
+    base = y * stride
+    for x in range(width):
+        v = struct.unpack_from(fmt, pixels, base + 4 * x)[0]
+        rgb = [(v & m) >> s for m, s in zip(masks, shifts)]
+        row += bytes(rgb)
+        if max(rgb) < 16:
+            black += 1
+        elif max(rgb) >= 64:
+            lit += 1
+    rows.append(bytes(row))
+def chunk(kind, body):
+    return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
+png = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
+png += chunk(b"IDAT", zlib.compress(b"".join(rows), 6)) + chunk(b"IEND", b"")
+open(sys.argv[1], "wb").write(png)
+total = width * height
+print("wine-smoke: screen %dx%d, %.1f%% black, %d lit pixels" % (width, height, 100.0 * black / total, lit))
+if black < 0.9 * total or lit < 1:
+    sys.exit("wine-smoke: the screen does not show the sky")
+' "$shot" || fail "screenshot check failed (see $shot)"
+
+# A second full-screen start brings the running one forward and leaves at once.
+code=$(code_of /s)
+[ "$code" = 0 ] || fail "a second '/s' exited with $code"
+kill -0 "$saver" 2>/dev/null || fail "the second '/s' ended the running saver"
+
+# Three pixels of movement stay within the threshold of four.
+xdotool mousemove_relative 2 1
+sleep 1
+kill -0 "$saver" 2>/dev/null || fail "a 3-pixel mouse move closed the saver"
+
+xdotool key space
+ends_within "$saver" 50 || fail "the saver still runs 5 s after a key"
+code=0
+wait "$saver" || code=$?
+saver=""
+[ "$code" = 0 ] || fail "the saver closed on a key with exit code $code"
+
+echo "wine-smoke: passed in $((SECONDS - started)) s (screenshot: $shot)"
