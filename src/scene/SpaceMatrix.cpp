@@ -35,16 +35,10 @@ void SpaceMatrixClass::Destroy() {
     height_ = 0;
 }
 
-uint8_t SpaceMatrixClass::GetData(int x, int y) const {
-    if (x < 0 || x >= width_) {
-        AppLog().Error.Log("GetData-out of bounds X", x);
-        return 0;
-    }
-    if (y < 0 || y >= height_) {
-        AppLog().Error.Log("GetData-out of bounds Y", y);
-        return 0;
-    }
-    return cells_[static_cast<size_t>(x) * height_ + y];
+uint8_t SpaceMatrixClass::OutOfBounds(int x, int y) const {
+    if (x < 0 || x >= width_) AppLog().Error.Log("GetData-out of bounds X", x);
+    else AppLog().Error.Log("GetData-out of bounds Y", y);
+    return 0;
 }
 
 void SpaceMatrixClass::SetData(int x, int y, uint8_t value, uint8_t mask) {

@@ -2,6 +2,7 @@
 // the flying pictures are, so that stars are neither placed nor drawn there.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -19,8 +20,14 @@ public:
     void Create(int width, int height);
     void Destroy();
 
-    // The cell, or 0 (and a log line) outside the matrix.
-    uint8_t GetData(int x, int y) const;
+    // The cell, or 0 (and a log line) outside the matrix. Inline because every star
+    // plot and erase asks it.
+    uint8_t GetData(int x, int y) const {
+        if (static_cast<unsigned>(x) < static_cast<unsigned>(width_) &&
+            static_cast<unsigned>(y) < static_cast<unsigned>(height_))
+            return cells_[static_cast<size_t>(x) * height_ + y];
+        return OutOfBounds(x, y);
+    }
     // cell = value OR (cell AND NOT mask); nothing is written outside the matrix.
     void SetData(int x, int y, uint8_t value, uint8_t mask);
     // Sets every cell of the rectangle, clipped to the matrix, to value.
@@ -30,6 +37,8 @@ public:
     int32_t Height() const { return height_; }
 
 private:
+    uint8_t OutOfBounds(int x, int y) const;
+
     // Column after column: cell (x, y) is byte y of column x.
     std::unique_ptr<uint8_t[]> cells_;
     int32_t width_ = 0;
