@@ -2,7 +2,8 @@
 # Smoke test of the 64-bit Windows screen saver under wine64 on a virtual X display: it
 # answers --version and --help, refuses bad switches, runs full screen over the display
 # (checked on a screenshot), keeps to one full-screen instance, ignores a tiny mouse move,
-# and closes on a key with exit code 0. Usage: tools/wine-smoke.sh [build folder]
+# closes on a key with exit code 0, and answers /c with a box. Usage:
+# tools/wine-smoke.sh [build folder]; WINEPREFIX may name a prefix of one's own.
 set -euo pipefail
 build=${1:-build/win-x86_64}
 scr="$build/lumivane.scr"
@@ -87,10 +88,11 @@ h = struct.unpack(">25I", data[:100])
 size, depth, width, height = h[0], h[3], h[4], h[5]
 order, bpp, stride, ncolors = h[7], h[11], h[12], h[19]
 masks = h[14:17]
-if bpp != 32:
+if bpp not in (24, 32):
     sys.exit("screenshot has %d bits per pixel" % bpp)
 pixels = data[size + 12 * ncolors:]
-fmt = ("<" if order == 0 else ">") + "I"
+step = bpp // 8
+endian = "little" if order == 0 else "big"
 def shift(m):
     return (m & -m).bit_length() - 1
 shifts = [shift(m) for m in masks]
@@ -100,7 +102,7 @@ for y in range(height):
     row = bytearray([0])
     base = y * stride
     for x in range(width):
-        v = struct.unpack_from(fmt, pixels, base + 4 * x)[0]
+        v = int.from_bytes(pixels[base + step * x:base + step * (x + 1)], endian)
         rgb = [(v & m) >> s for m, s in zip(masks, shifts)]
         row += bytes(rgb)
         if max(rgb) < 16:
@@ -135,5 +137,23 @@ code=0
 wait "$saver" || code=$?
 saver=""
 [ "$code" = 0 ] || fail "the saver closed on a key with exit code $code"
+
+# Without the settings dialog, /c says so in a box; closing it ends the run with 0.
+"$wine" "$scr" /c >/dev/null 2>&1 &
+saver=$!
+box=""
+for ((i = 0; i < 60; i++)); do
+  box=$(xdotool search --name "Lumivane settings" 2>/dev/null | head -1) || true
+  [ -n "$box" ] && break
+  sleep 0.5
+done
+[ -n "$box" ] || fail "'/c' showed no box titled \"Lumivane settings\" within 30 s"
+xdotool mousemove --window "$box" 20 20
+xdotool key Return
+ends_within "$saver" 50 || fail "the '/c' box is still open 5 s after Return"
+code=0
+wait "$saver" || code=$?
+saver=""
+[ "$code" = 0 ] || fail "'/c' ended with exit code $code"
 
 echo "wine-smoke: passed in $((SECONDS - started)) s (screenshot: $shot)"

@@ -69,19 +69,17 @@ LRESULT CreateSaverWindow(SaverFrame& frame, HWND hwnd, WPARAM wParam, LPARAM lP
         host->PresentDirty(KeepMarked::Yes);
         Sleep(ms);
     });
-    SetWindowDestroyer([](WindowHandle w) { DestroyWindow(static_cast<HWND>(w)); });
+    SetWindowDestroyer([](WindowHandle w) { PostMessageA(static_cast<HWND>(w), kDestroyRequest, 0, 0); });
     return Result(frame.window->OnCreate(), hwnd, WM_CREATE, wParam, lParam);
 }
 
 LRESULT DestroySaverWindow(SaverFrame& frame, HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    // Nothing of the saver is called after its window is gone.
+    frame.destroyed = true;
     const ProcResult r = frame.window->OnDestroy();
     BindProgramParts(nullptr);
     SetWindowDestroyer(nullptr);
-    const LRESULT result = Result(r, hwnd, WM_DESTROY, wParam, lParam);
-    // Nothing of the saver is called after its window is gone.
-    frame.window.reset();
-    frame.host.reset();
-    return result;
+    return Result(r, hwnd, WM_DESTROY, wParam, lParam);
 }
 
 LRESULT FilterFrameMessage(SaverFrame& frame, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, bool& handled) {
@@ -98,6 +96,9 @@ LRESULT FilterFrameMessage(SaverFrame& frame, HWND hwnd, UINT msg, WPARAM wParam
             PostQuitMessage(0);
             break;
         case WM_SETTEXT:
+            return 0;
+        case kDestroyRequest:
+            DestroyWindow(hwnd);
             return 0;
         case WM_PAINT:
             if (frame.rules.ClosingAllowed()) return DefWindowProcA(hwnd, msg, wParam, lParam);
@@ -296,7 +297,7 @@ extern "C" LRESULT WINAPI ScreenSaverProc(HWND hwnd, UINT msg, WPARAM wParam, LP
         if (msg == WM_CREATE) return CreateSaverWindow(*frame, hwnd, wParam, lParam);
         SaverWindow* window = frame->window.get();
         Win32SaverHost* host = frame->host.get();
-        if (!window || !host) return DefaultSaverProc(hwnd, msg, wParam, lParam);
+        if (!window || !host || frame->destroyed) return DefaultSaverProc(hwnd, msg, wParam, lParam);
 
         switch (msg) {
             case WM_TIMER: {

@@ -17,6 +17,9 @@ namespace lumi::win32 {
 
 // The private message the frame sends its window to run the password dialog.
 constexpr UINT SCRM_VERIFYPW = WM_APP;
+// Asks the frame to destroy its window once the message in progress is done (an
+// internal-error box inside a tick wants the window gone, but the tick is still running).
+constexpr UINT kDestroyRequest = WM_APP + 1;
 
 // A library loaded at run time, freed when the owner goes.
 class LibraryOwner {
@@ -110,9 +113,11 @@ struct SaverFrame {
     UINT autoPlayMessage = 0;  // "QueryCancelAutoPlay", older family only
     uint8_t acLineStatus = ClosingRules::UnknownAcLine;
 
-    // From window creation to its destruction.
+    // Made at window creation and kept until the run ends, so that nothing on the stack
+    // when the window goes (a tick that showed a box) is left with freed objects.
     std::unique_ptr<Win32SaverHost> host;
     std::unique_ptr<SaverWindow> window;
+    bool destroyed = false;
 };
 
 // The AC line status (ClosingRules::UnknownAcLine when it cannot be read).
