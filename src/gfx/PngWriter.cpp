@@ -165,17 +165,28 @@ uint32_t Crc32(const uint8_t* data, size_t size, uint32_t crc) {
 uint32_t Adler32(const uint8_t* data, size_t size, uint32_t adler) {
     uint32_t a = adler & 0xFFFF;
     uint32_t b = adler >> 16;
-    for (size_t i = 0; i < size; ++i) {
-        a = (a + data[i]) % 65521;
-        b = (b + a) % 65521;
+    // 5552 bytes is the most that can be summed before b could overflow 32 bits.
+    while (size > 0) {
+        const size_t block = size < 5552 ? size : 5552;
+        for (size_t i = 0; i < block; ++i) {
+            a += data[i];
+            b += a;
+        }
+        a %= 65521;
+        b %= 65521;
+        data += block;
+        size -= block;
     }
     return b << 16 | a;
 }
 
-std::vector<uint8_t> EncodePng(int width, int height, const uint32_t* pixels, size_t stridePixels) {
+std::vector<uint8_t> EncodePng(int width, int height, const uint32_t* pixels, size_t stridePixels,
+                               PixelOrder order) {
     if (pixels == nullptr || !Image::SizeAllowed(width, height) || stridePixels < static_cast<size_t>(width))
         return {};
 
+    const int redShift = order == PixelOrder::ColorRef ? 0 : 16;
+    const int blueShift = 16 - redShift;
     // Every row starts with filter type 0: the bytes are stored as they are.
     std::vector<uint8_t> raw;
     raw.reserve(static_cast<size_t>(height) * (1 + 3 * static_cast<size_t>(width)));
@@ -183,9 +194,9 @@ std::vector<uint8_t> EncodePng(int width, int height, const uint32_t* pixels, si
         raw.push_back(0);
         const uint32_t* row = pixels + static_cast<size_t>(y) * stridePixels;
         for (int x = 0; x < width; ++x) {
-            raw.push_back(static_cast<uint8_t>(row[x]));
+            raw.push_back(static_cast<uint8_t>(row[x] >> redShift));
             raw.push_back(static_cast<uint8_t>(row[x] >> 8));
-            raw.push_back(static_cast<uint8_t>(row[x] >> 16));
+            raw.push_back(static_cast<uint8_t>(row[x] >> blueShift));
         }
     }
 

@@ -11,9 +11,14 @@
 
 namespace lumi::gfx {
 
-// An 8-bit RGB PNG of width × height 0x00BBGGRR pixels whose rows are stridePixels apart.
+// How the 32-bit pixels given hold their colour: 0x00BBGGRR as everywhere at interfaces,
+// or 0x00RRGGBB as a Surface stores its rows (so a snapshot needs no converted copy).
+enum class PixelOrder { ColorRef, Native };
+
+// An 8-bit RGB PNG of width × height pixels whose rows are stridePixels apart.
 // Empty for a size outside the image limits or a null buffer.
-std::vector<uint8_t> EncodePng(int width, int height, const uint32_t* pixels, size_t stridePixels);
+std::vector<uint8_t> EncodePng(int width, int height, const uint32_t* pixels, size_t stridePixels,
+                               PixelOrder order = PixelOrder::ColorRef);
 inline std::vector<uint8_t> EncodePng(const Image& image) {
     return EncodePng(image.Width(), image.Height(), image.Pixels().data(), static_cast<size_t>(image.Width()));
 }

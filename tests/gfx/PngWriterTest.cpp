@@ -85,6 +85,12 @@ TEST(PngWriter, StrideSelectsAWindowOfALargerRaster) {
     ASSERT_TRUE(back);
     EXPECT_EQ(back->Width(), 6);
     EXPECT_EQ(back->Pixel(5, 3), raster[3 * 10 + 5]);
+    // The same rows in the surface order come out with red and blue in their places.
+    std::vector<uint32_t> native = {0x00FF0000u, 0x000000FFu};
+    std::optional<Image> swapped = DecodeWithLibpng(EncodePng(2, 1, native.data(), 2, PixelOrder::Native));
+    ASSERT_TRUE(swapped);
+    EXPECT_EQ(swapped->Pixel(0, 0), 0x0000FFu);
+    EXPECT_EQ(swapped->Pixel(1, 0), 0xFF0000u);
     EXPECT_TRUE(EncodePng(11, 4, raster.data(), 10).empty());
     EXPECT_TRUE(EncodePng(0, 4, raster.data(), 10).empty());
     EXPECT_TRUE(EncodePng(Image()).empty());
