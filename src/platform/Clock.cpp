@@ -52,4 +52,30 @@ LocalTime CivilFromSeconds(int64_t seconds) {
     return t;
 }
 
+LocalTime FromTm(const std::tm& tm) {
+    LocalTime t;
+    t.year = tm.tm_year;
+    t.month = tm.tm_mon;
+    t.day = tm.tm_mday;
+    t.hour = tm.tm_hour;
+    t.minute = tm.tm_min;
+    t.second = tm.tm_sec;
+    t.weekday = tm.tm_wday;
+    t.yearDay = tm.tm_yday;
+    t.isDst = tm.tm_isdst > 0 ? 1 : 0;
+    return t;
+}
+
+std::tm ToTm(const LocalTime& local) {
+    std::tm tm{};
+    tm.tm_year = local.year;
+    tm.tm_mon = local.month;
+    tm.tm_mday = local.day;
+    tm.tm_hour = local.hour;
+    tm.tm_min = local.minute;
+    tm.tm_sec = local.second;
+    tm.tm_isdst = -1;
+    return tm;
+}
+
 }  // namespace lumi

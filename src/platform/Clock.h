@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 #include <optional>
 #include <string>
 
@@ -60,5 +61,10 @@ Clock& SystemClock();
 // Pure calendar arithmetic shared by the fake clock and tests (proleptic Gregorian, UTC).
 int64_t DaysFromCivil(int year, int month1to12, int day);
 LocalTime CivilFromSeconds(int64_t seconds);  // fields filled as UTC, isDst 0
+
+// Between our broken-down time and the C library's; ToTm asks mktime to find daylight
+// saving itself (tm_isdst = -1).
+LocalTime FromTm(const std::tm& tm);
+std::tm ToTm(const LocalTime& local);
 
 }  // namespace lumi

@@ -9,20 +9,6 @@ namespace lumi {
 
 namespace {
 
-LocalTime FromTm(const struct tm& tm) {
-    LocalTime t;
-    t.year = tm.tm_year;
-    t.month = tm.tm_mon;
-    t.day = tm.tm_mday;
-    t.hour = tm.tm_hour;
-    t.minute = tm.tm_min;
-    t.second = tm.tm_sec;
-    t.weekday = tm.tm_wday;
-    t.yearDay = tm.tm_yday;
-    t.isDst = tm.tm_isdst > 0 ? 1 : 0;
-    return t;
-}
-
 class PosixClock : public Clock {
 public:
     int64_t UtcNow() override {
@@ -47,14 +33,7 @@ public:
     }
 
     std::optional<int64_t> FromLocal(const LocalTime& local) override {
-        struct tm tm {};
-        tm.tm_year = local.year;
-        tm.tm_mon = local.month;
-        tm.tm_mday = local.day;
-        tm.tm_hour = local.hour;
-        tm.tm_min = local.minute;
-        tm.tm_sec = local.second;
-        tm.tm_isdst = -1;
+        struct tm tm = ToTm(local);
         const time_t r = mktime(&tm);
         if (r == static_cast<time_t>(-1) && !(tm.tm_year == 69 && tm.tm_mon == 11 && tm.tm_mday == 31))
             return std::nullopt;
