@@ -260,7 +260,7 @@ def shade(p, features):
         field += w
         depth_sum += w * depth
     ragged = edges.fbm(p, 9.0, 3) - 0.5
-    sea = smoothstep(0.42, 0.62, field + 0.40 * ragged) if field > 0.05 else 0.0
+    sea = smoothstep(0.36, 0.68, field + 0.40 * ragged) if field > 0.05 else 0.0
     darkness = depth_sum / field if field > 1e-9 else 0.0
     sea *= darkness
     for centre, radius, depth in dark:
@@ -270,7 +270,7 @@ def shade(p, features):
     fine = speckle.fbm(p, 36.0, 2)
     highland = 0.81 + 0.26 * (grain - 0.5) + 0.16 * (fine - 0.5)
     # Older and younger lava: the seas are darker in places, lighter near their shores.
-    mare = 0.37 + 0.22 * (grain - 0.5) + 0.06 * (fine - 0.5)
+    mare = 0.36 + 0.26 * (grain - 0.5) + 0.06 * (fine - 0.5) - 0.05 * (ragged + 0.1)
     albedo = highland + (mare - highland) * sea
 
     for centre, radius, strength in small:
