@@ -1,6 +1,7 @@
 // Drawing the current message into the message canvas, kind by kind.
 #include "scene/Projection.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -148,8 +149,8 @@ MessageKind KindOfMessage(std::string_view text) {
 LocalTime AddHoursToTime(const LocalTime& time, double hours) {
     int64_t seconds = DaysFromCivil(time.year + 1900, time.month + 1, time.day) * 86400 + int64_t{time.hour} * 3600 +
                       int64_t{time.minute} * 60 + time.second;
-    if (std::isfinite(hours) && std::fabs(hours) <= kMaxHourDifference)
-        seconds += static_cast<int64_t>(hours * 3600.0);
+    if (std::isfinite(hours))
+        seconds += static_cast<int64_t>(std::clamp(hours, -kMaxHourDifference, kMaxHourDifference) * 3600.0);
     return CivilFromSeconds(seconds);
 }
 
