@@ -158,12 +158,5 @@ TEST_F(BottomLineTest, MarksOnlyTheLinesBandForPresenting) {
     }
 }
 
-TEST_F(BottomLineTest, WithoutAPictureNothingScrolls) {
-    line.finished = 0;
-    line.Scroll();
-    EXPECT_EQ(line.scrollOffset, 0);
-    EXPECT_TRUE(sky->Dirty()->IsEmpty());
-}
-
 }  // namespace
 }  // namespace lumi
