@@ -8,9 +8,7 @@
 
 namespace lumi {
 
-// What a display needs of the window it draws on, in the platform's terms: a device
-// context taken and given back, the client rectangle and single pixels. The saver's
-// parts give the sky's own surface; tests record.
+// The platform's rectangle record.
 struct TpelurRect {
     int32_t left = 0;
     int32_t top = 0;
@@ -20,6 +18,9 @@ struct TpelurRect {
 
 using TpelurDeviceContext = void*;
 
+// What a display needs of the window it draws on, in the platform's terms: a device
+// context taken and given back, the client rectangle and single pixels. The saver's
+// parts give the sky's own surface; tests record.
 class TpelurWindowDevice {
 public:
     virtual ~TpelurWindowDevice() = default;

@@ -1,0 +1,88 @@
+// The saver parts' application object: airplanes placed in the sky's rectangle and drawn
+// on the sky's own surface, and gone after the close request.
+#include "host/ProgramParts.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "common/TestSupport.h"
+#include "gfx/Canvas.h"
+#include "host/SaverWindow.h"
+#include "scene/SkyDC.h"
+#include "settings/IniFile.h"
+#include "support/Application.h"
+#include "support/Log.h"
+#include "support/Random.h"
+
+namespace lumi {
+namespace {
+
+class ProgramPartsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RestartLogAt(folder.File("log.txt"));
+        ResetMainIni();
+        ASSERT_EQ(MainIni().Init(folder.Path(), "Lumivan.ini"), 0);
+        ResetSaverRun();
+        SeedRandom(9);
+        SaverRun().ScreenRect = {0, 0, 120, 80};
+        surface = gfx::Surface::Create(160, 100, gfx::DirtyTracking::On);
+        canvas = std::make_unique<gfx::Canvas>(surface);
+    }
+    void TearDown() override {
+        ProgramSaverParts().ApplicationShutdown();
+        SetSkyDC(nullptr);
+        ResetSaverRun();
+        ResetMainIni();
+    }
+    int LitPixels() const {
+        int lit = 0;
+        for (gfx::Color c : surface->ReadPixels()) lit += c != 0;
+        return lit;
+    }
+    // Every lit pixel is an airplane's light.
+    bool OnlyLights() const {
+        for (gfx::Color c : surface->ReadPixels())
+            if (c != 0 && c != TpelurAirplane::kRed && c != TpelurAirplane::kWhite) return false;
+        return true;
+    }
+
+    testing::TempFolder folder;
+    std::shared_ptr<gfx::Surface> surface;
+    std::unique_ptr<gfx::Canvas> canvas;
+};
+
+TEST_F(ProgramPartsTest, AirplanesFlyInTheSkyAndDrawOnItsSurfaceOnceItExists) {
+    SaverParts& parts = ProgramSaverParts();
+    parts.ApplicationStartup();  // before the first tick: no surface to draw on yet
+    TpelurCosmos* cosmos = TheScreenSaveAppl().Cosmos();
+    ASSERT_EQ(cosmos->Count(), 3);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_LT(cosmos->Object(i)->x, 120.0f);
+        EXPECT_LT(cosmos->Object(i)->y, 80.0f);
+    }
+    parts.ApplicationTick();
+    EXPECT_EQ(LitPixels(), 0);
+
+    SetSkyDC(canvas.get());
+    parts.BindDisplay(nullptr);
+    parts.ApplicationTick();
+    // Three two-pixel lights; two may share a pixel near the sky's left edge, where the
+    // positions truncate towards zero.
+    EXPECT_GE(LitPixels(), 3);
+    EXPECT_LE(LitPixels(), 6);
+    EXPECT_TRUE(OnlyLights());
+    EXPECT_FALSE(TheDisplayWin().Drawing()) << "the context is given back after each tick";
+
+    parts.ApplicationShutdown();
+    EXPECT_EQ(cosmos->Count(), 0);
+}
+
+TEST_F(ProgramPartsTest, TheDefaultMessagesGoIntoTheSettingsFile) {
+    ProgramSaverParts().WriteDefaultMessages();
+    EXPECT_FALSE(testing::ReadFile(folder.File("Lumivan.ini")).empty());
+}
+
+}  // namespace
+}  // namespace lumi
