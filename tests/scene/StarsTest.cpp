@@ -86,7 +86,6 @@ TEST_F(StarsTest, ImagesGrowWithBrightnessAndHaveTheirColours) {
         StarBitmapClass star;
         star.Create(sky.get(), c.brightness);
         EXPECT_EQ(star.size, c.size) << c.brightness;
-        EXPECT_EQ(star.half, c.size / 2) << c.brightness;
     }
 
     image.Create(sky.get(), 20);
@@ -102,9 +101,6 @@ TEST_F(StarsTest, ImagesGrowWithBrightnessAndHaveTheirColours) {
     StarBitmapClass clampedHigh;
     clampedHigh.Create(sky.get(), 150);
     EXPECT_EQ(clampedHigh.ring3Colour, Rgb(187, 187, 250));
-    StarBitmapClass clampedLow;
-    clampedLow.Create(sky.get(), -5);
-    EXPECT_EQ(clampedLow.centreColour, 0u);
 }
 
 TEST_F(StarsTest, BrightestImageIsACrossWithBlueDiagonalsOnBlack) {
@@ -230,19 +226,13 @@ TEST_F(StarsTest, CreationChoosesItsValuesInTheirRanges) {
         EXPECT_EQ(star.x, 7);
         EXPECT_GE(star.y, 0);
         EXPECT_LT(star.y, 25);
-        EXPECT_EQ(star.startX, star.x);
-        EXPECT_EQ(star.targetY, star.y);
         EXPECT_GE(star.baseBrightness, 15);
         EXPECT_LT(star.baseBrightness, 30);
-        EXPECT_EQ(star.currentBrightness, star.baseBrightness);
         EXPECT_EQ(star.peakBrightness, 100);
-        EXPECT_GE(star.twinkleId, 0);
-        EXPECT_LT(star.twinkleId, 666);
         EXPECT_GE(star.moveStart, 199);
         EXPECT_LT(star.moveStart, 333);
         EXPECT_GE(star.moveEnd, 1);
         EXPECT_LE(star.moveEnd, star.moveStart - 33);
-        EXPECT_EQ(star.isGlyph, 0);
     }
     EXPECT_EQ(HiddenRowMarker(), 25);
     EXPECT_EQ(StarPalette().References(), 50);
