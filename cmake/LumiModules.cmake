@@ -53,6 +53,9 @@ endforeach()
 
 foreach(m ${LUMI_MODULES})
   if(TARGET lumi_${m})
+    # The modules call each other in cycles (host -> scene -> moon -> scene); the linker
+    # needs each library repeated often enough to resolve them in one pass.
+    set_property(TARGET lumi_${m} PROPERTY LINK_INTERFACE_MULTIPLICITY 3)
     foreach(d ${LUMI_DEPS_${m}})
       if(TARGET lumi_${d})
         target_link_libraries(lumi_${m} PUBLIC lumi_${d})

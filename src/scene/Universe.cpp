@@ -2,11 +2,17 @@
 // not part of this file join at their named places below.
 #include "scene/Universe.h"
 
+#include "content/MessageStore.h"
 #include "gfx/Canvas.h"
 #include "host/HotCorners.h"
 #include "host/SaverWindow.h"
+#include "moon/Moon.h"
+#include "scene/Projection.h"
 #include "scene/SkyDC.h"
+#include "scene/SpaceMatrix.h"
+#include "scene/StarPalette.h"
 #include "scene/StepFlags.h"
+#include "support/BoundedText.h"
 #include "support/ErrorReport.h"
 #include "support/Log.h"
 #include "support/Random.h"
@@ -81,7 +87,7 @@ void Universe::Step() {
     flags.twinklePick = RandomRange(0, 40000 / TickMs());
 
     if (BottomLineFinished()) {
-        bottomLineFinished_ = false;
+        bottomLine_.finished = 0;
         flags.retarget = true;
         ProjectNextMessage();
         RetargetMessageStars();
@@ -136,36 +142,99 @@ void Universe::ShowSplash() {
 }
 
 void Universe::RemoveSplash() { splash_.Destroy(); }
+// The mail checker is not part of this program yet: nothing to suppress or start.
 void Universe::SuppressMail() {}
-void Universe::CreateSkyMatrix() {}
-void Universe::LoadMessageOptions() {}
+
+void Universe::CreateSkyMatrix() {
+    const SkyRect& sky = SaverRun().ScreenRect;
+    SkyMatrix.Create(sky.right - sky.left, sky.bottom - sky.top);
+}
+
+void Universe::LoadMessageOptions() {
+    TheMessageStore().LoadOptions();
+    TheMessageStore().LoadUnlock();
+}
+
 void Universe::CreateTimeEvents() {}
-void Universe::CreateMoon() {}
-void Universe::ProjectNextMessage() {}
-void Universe::CreateMessageStars() {}
-void Universe::CreateBottomLine() {}
-void Universe::CreateStars() {}
+
+void Universe::CreateMoon() {
+    MOON& moon = TheMoon();
+    moon.SetSky(SkyDC(), SaverRun().ScreenRect);
+    moon.Create();
+}
+
+void Universe::ProjectNextMessage() {
+    MessageStore& store = TheMessageStore();
+    store.GetNext();
+    messageText_ = store.Message();
+    Project(messageText_);
+}
+
+void Universe::CreateMessageStars() {
+    for (GlyphStar& star : messageStars_) star.Create(kMessageStarMinBrightness, kMessageStarMaxBrightness);
+}
+
+void Universe::CreateBottomLine() {
+    // Create appends the moon text to the line, so it is filled afresh every time.
+    BottomLineText() = Truncated(TheMessageStore().BottomLine(), kBottomLineTextCapacity);
+    bottomLine_.Create();
+}
+
+void Universe::CreateStars() {
+    const int tick = TickMs();
+    gfx::Canvas* dc = SkyDC();
+    const SkyRect& sky = SaverRun().ScreenRect;
+    for (STAR& star : stars_)
+        star.Create(kStarMinBrightness, kStarMaxBrightness, 40000 / tick, dc, sky, 20000 / tick, 2000 / tick);
+}
+
 void Universe::CreateFlyingPicture() {}
 void Universe::StartMail() {}
 void Universe::ChangeWallpaper() {}
 
-void Universe::StepMoon() {}
-void Universe::StepBottomLine() {}
-bool Universe::BottomLineFinished() { return bottomLineFinished_; }
-void Universe::RetargetMessageStars() {}
-void Universe::RebuildBottomLine() {}
-void Universe::StepMessageStars() {}
-void Universe::StepStars() {}
+void Universe::StepMoon() { TheMoon().Step(); }
+void Universe::StepBottomLine() { bottomLine_.Scroll(); }
+bool Universe::BottomLineFinished() { return bottomLine_.finished == 1; }
+
+void Universe::RetargetMessageStars() {
+    for (GlyphStar& star : messageStars_) star.TakeNextTarget();
+}
+
+void Universe::RebuildBottomLine() {
+    // A line that never got its picture (a scene stepped unbuilt) has nothing to erase.
+    if (bottomLine_.tBmp.used) bottomLine_.tBmp.Destroy();
+    CreateBottomLine();
+}
+
+void Universe::StepMessageStars() {
+    for (GlyphStar& star : messageStars_) star.Step();
+}
+
+void Universe::StepStars() {
+    for (STAR& star : stars_) star.Step();
+}
+
 void Universe::StepFlyingPicture() {}
 void Universe::StepTimeEvents() {}
 
 void Universe::StopMail() {}
-void Universe::DestroySkyMatrix() {}
-void Universe::ReleaseStarPalettes() {}
-void Universe::ReleaseMessageStarPalettes() {}
+void Universe::DestroySkyMatrix() { SkyMatrix.Destroy(); }
+
+void Universe::ReleaseStarPalettes() {
+    for (size_t i = 0; i < stars_.size(); ++i) StarPalette().Destroy();
+}
+
+void Universe::ReleaseMessageStarPalettes() {
+    for (size_t i = 0; i < messageStars_.size(); ++i) StarPalette().Destroy();
+}
+
 void Universe::CloseTimeEventSound() {}
-void Universe::DestroyMoon() {}
-void Universe::DestroyBottomLine() {}
+void Universe::DestroyMoon() { TheMoon().Destroy(); }
+
+void Universe::DestroyBottomLine() {
+    if (bottomLine_.tBmp.used) bottomLine_.tBmp.Destroy();
+}
+
 void Universe::DestroyFlyingPicture() {}
 
 }  // namespace lumi

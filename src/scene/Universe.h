@@ -2,9 +2,14 @@
 // in which they are built, stepped and torn down.
 #pragma once
 
+#include <array>
+#include <string>
+
 #include "host/SkyScene.h"
 #include "media/BitmapClass.h"
+#include "scene/BottomLine.h"
 #include "scene/ShootingStar.h"
+#include "scene/Stars.h"
 
 namespace lumi {
 
@@ -15,6 +20,11 @@ public:
     // A sky this narrow is a preview: no splash, no mail check.
     static constexpr int kPreviewWidth = 400;
     static constexpr int kSplashBitmap = 163;
+    // Brightness bounds of the two kinds of star; the upper bound is never drawn.
+    static constexpr int kMessageStarMinBrightness = 30;
+    static constexpr int kMessageStarMaxBrightness = 45;
+    static constexpr int kStarMinBrightness = 15;
+    static constexpr int kStarMaxBrightness = 30;
 
     Universe();
     ~Universe() override;
@@ -27,6 +37,11 @@ public:
 
     bool Created() const { return created_; }
     ShootingStar& Shooting() { return shootingStar_; }
+    const std::array<STAR, kStarCount>& Stars() const { return stars_; }
+    std::array<GlyphStar, kMessageStarCount>& MessageStars() { return messageStars_; }
+    BOTTOMLINE& BottomLine() { return bottomLine_; }
+    // The text of the message now written in stars, as projected.
+    const std::string& MessageText() const { return messageText_; }
 
 private:
     // Each of these is the place where another element of the sky joins the sequences.
@@ -67,9 +82,15 @@ private:
 
     bool created_ = false;
     BitmapClass splash_;
-    // The bottom line's finished flag, set at construction so the first step after a
-    // creation starts with a fresh message; the bottom line takes it over when it joins.
-    bool bottomLineFinished_ = true;
+    // Fixed sizes, held in the object itself: a step never allocates for its stars.
+    std::array<STAR, kStarCount> stars_;
+    std::array<GlyphStar, kMessageStarCount> messageStars_;
+    // Its finished flag is set at construction, so a scene that was never built starts
+    // its first step with a fresh message.
+    BOTTOMLINE bottomLine_;
+    // Project may rewrite the text (the mail notice, a blank for an empty message), so
+    // the scene keeps its own copy rather than handing over the store's.
+    std::string messageText_;
     ShootingStar shootingStar_;
 };
 

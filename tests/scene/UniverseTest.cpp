@@ -1,5 +1,6 @@
 // The Universe's build and teardown order as the log shows it, its error report when
-// stepped unbuilt, and the shooting star's pace, fall and clean-up on a small sky.
+// stepped unbuilt, how its elements are joined (stars, message stars, moon, bottom line),
+// and the shooting star's pace, fall and clean-up on a small sky.
 #include "scene/Universe.h"
 
 #include <gtest/gtest.h>
@@ -9,11 +10,19 @@
 #include <vector>
 
 #include "common/TestSupport.h"
+#include "content/MessageStore.h"
 #include "gfx/Canvas.h"
 #include "host/HotCorners.h"
 #include "host/SaverWindow.h"
+#include "moon/Moon.h"
+#include "moon/MoonPhase.h"
+#include "scene/MessageCanvas.h"
+#include "scene/Projection.h"
 #include "scene/SkyDC.h"
+#include "scene/SpaceMatrix.h"
+#include "scene/StarPalette.h"
 #include "scene/StepFlags.h"
+#include "scene/TextToStars.h"
 #include "settings/IniFile.h"
 #include "support/ErrorReport.h"
 #include "support/Log.h"
@@ -30,16 +39,44 @@ protected:
         RestartLogAt(folder.File("log.txt"));
         ResetMainIni();
         ASSERT_EQ(MainIni().Init(folder.Path(), "Lumivan.ini"), 0);
+        // Opened a second time it is no first run, whose greeting would take slot 1.
+        ResetMainIni();
+        ASSERT_EQ(MainIni().Init(folder.Path(), "Lumivan.ini"), 0);
         ResetErrorReports();
         ResetSaverRun();
+        ResetSceneElements();
         SeedRandom(11);
         UseSky(64, 48, 60);
     }
     void TearDown() override {
+        // The module-wide elements must not keep drawing on this test's canvas.
+        ResetSceneElements();
         SetSkyDC(nullptr);
         SetErrorTextPainter(nullptr);
         ResetSaverRun();
         ResetMainIni();
+    }
+
+    static void ResetSceneElements() {
+        ResetMoon();
+        ResetMoonText();
+        ResetStarPalette();
+        SkyMatrix.Destroy();
+        ResetMessageCanvas();
+        ResetTextMapping();
+        ResetMessageFont();
+        ResetMessageStore();
+        ResetStepFlags();
+        BottomLineText().clear();
+    }
+
+    static void StoreMessage(int slot, const std::string& message, const std::string& bottomLine) {
+        MessageStore& store = TheMessageStore();
+        store.SetCurrentIndex(slot);
+        store.SetMessage(message);
+        store.SetBottomLine(bottomLine);
+        store.SetPassword("");
+        store.Write();
     }
 
     void UseSky(int width, int height, int realTickTime) {
@@ -48,6 +85,7 @@ protected:
         canvas = std::make_unique<gfx::Canvas>(surface);
         SetSkyDC(canvas.get());
         SaverRun().ScreenRect = {0, 0, width, height};
+        SaverRun().MonitorRect = {0, 0, width, height};
         SaverRun().RealTickTime = realTickTime;
     }
 
@@ -144,15 +182,114 @@ TEST_F(UniverseTest, AStepClearsTheStarFlagsAndRetargetsOnlyWhenANewMessageCame)
     Universe universe;
     universe.Create();
     StepFlags().glyphMoved = true;
+    StepFlags().retarget = true;
     universe.Step();
-    // A new scene's first step fetches a message: every message star flies anew.
-    EXPECT_TRUE(StepFlags().retarget);
-    EXPECT_FALSE(StepFlags().glyphMoved);
-    universe.Step();
+    // The message of the creation is still being written: nothing new to fly to.
     EXPECT_FALSE(StepFlags().retarget);
+    EXPECT_TRUE(StepFlags().glyphMoved) << "the message stars are on their first flight";
     EXPECT_GE(StepFlags().twinklePick, 0);
     EXPECT_LT(StepFlags().twinklePick, 40000 / 60);
-    ResetStepFlags();
+
+    universe.BottomLine().finished = 1;
+    universe.Step();
+    EXPECT_TRUE(StepFlags().retarget);
+    universe.Step();
+    EXPECT_FALSE(StepFlags().retarget);
+    universe.Destroy();
+}
+
+TEST_F(UniverseTest, BuildsEveryStarWithItsTimingAndReleasesThePaletteForEach) {
+    UseSky(320, 240, 60);
+    StoreMessage(0, "HEART", "love");
+    Universe universe;
+    universe.Create();
+    EXPECT_EQ(StarPalette().References(), Universe::kStarCount + Universe::kMessageStarCount);
+    EXPECT_EQ(SkyMatrix.Width(), 320);
+    EXPECT_EQ(SkyMatrix.Height(), 240);
+    EXPECT_EQ(universe.MessageText(), "HEART");
+    EXPECT_EQ(HiddenRowMarker(), 240);
+
+    for (const STAR& star : universe.Stars()) {
+        EXPECT_EQ(star.isGlyph, 0);
+        EXPECT_GE(star.baseBrightness, 15);
+        EXPECT_LT(star.baseBrightness, 30);
+        EXPECT_EQ(star.moveTicks, 20000 / 60);
+        EXPECT_EQ(star.twinkleLength, 2000 / 60);
+        EXPECT_LT(star.twinkleId, 40000 / 60);
+        // The moon was placed first, so no star sits on it.
+        EXPECT_FALSE(SkyMatrix.GetData(star.x, star.y) & SpaceMatrixClass::kMoon) << star.x << "," << star.y;
+    }
+    int onTheHeart = 0;
+    for (const GlyphStar& star : universe.MessageStars()) {
+        EXPECT_EQ(star.isGlyph, 1);
+        EXPECT_GE(star.baseBrightness, 30);
+        EXPECT_LT(star.baseBrightness, 45);
+        EXPECT_EQ(star.y, 0) << "hidden until its flight begins";
+        if (star.targetY != 0) ++onTheHeart;
+    }
+    // The heart has fewer lit pixels than there are message stars: the rest stay hidden.
+    EXPECT_GT(onTheHeart, 500);
+    EXPECT_LT(onTheHeart, Universe::kMessageStarCount);
+    EXPECT_TRUE(TheMoon().Created());
+    EXPECT_EQ(universe.BottomLine().finished, 0);
+    EXPECT_EQ(BottomLineText().rfind("love", 0), 0u);
+
+    universe.Destroy();
+    EXPECT_EQ(StarPalette().References(), 0);
+    EXPECT_EQ(SkyMatrix.Width(), 0);
+    EXPECT_FALSE(TheMoon().Created());
+    EXPECT_FALSE(universe.BottomLine().tBmp.used);
+}
+
+TEST_F(UniverseTest, TheBottomLineHoldsStillWhileTheMessageFormsThenScrolls) {
+    UseSky(320, 240, 60);
+    StoreMessage(0, "HEART", "love");
+    Universe universe;
+    universe.Create();
+    const int flight = 20000 / 60;
+    // The first step follows no flight; the next `flight` steps each follow one.
+    for (int i = 0; i < flight + 1; ++i) universe.Step();
+    EXPECT_EQ(universe.BottomLine().scrollOffset, BOTTOMLINE::kStepPixels);
+    universe.Step();
+    universe.Step();
+    EXPECT_EQ(universe.BottomLine().scrollOffset, 3 * BOTTOMLINE::kStepPixels);
+    universe.Destroy();
+}
+
+TEST_F(UniverseTest, WhenTheBottomLineFinishesTheNextMessageTakesOverInThatStep) {
+    UseSky(320, 240, 60);
+    StoreMessage(0, "HEART", "love");
+    StoreMessage(1, "", "nothing to see");
+    StoreMessage(2, "Hi", "again");
+    Universe universe;
+    universe.Create();
+    for (GlyphStar& star : universe.MessageStars()) star.moveCountdown = 0;
+
+    // The empty message has no pixel: a hidden star keeps hiding where it is, a visible
+    // one flies out below the sky.
+    GlyphStar& hidden = universe.MessageStars()[0];
+    hidden.x = 17;
+    hidden.y = 0;
+    GlyphStar& visible = universe.MessageStars()[1];
+    visible.x = 40;
+    visible.y = 50;
+    universe.BottomLine().finished = 1;
+    universe.Step();
+    EXPECT_EQ(universe.MessageText(), " ");
+    for (const GlyphStar& star : universe.MessageStars())
+        ASSERT_EQ(star.moveCountdown, star.moveTicks - 1) << "every message star starts its flight at once";
+    EXPECT_EQ(hidden.targetX, 17);
+    EXPECT_EQ(hidden.targetY, 0);
+    EXPECT_EQ(visible.targetY, 240);
+    EXPECT_EQ(universe.BottomLine().finished, 0);
+    EXPECT_TRUE(universe.BottomLine().tBmp.used);
+    EXPECT_EQ(BottomLineText().rfind("nothing to see", 0), 0u);
+
+    universe.BottomLine().finished = 1;
+    universe.Step();
+    EXPECT_EQ(universe.MessageText(), "Hi");
+    EXPECT_EQ(BottomLineText().rfind("again", 0), 0u);
+    universe.Destroy();
 }
 
 TEST_F(UniverseTest, TheSplashIsOnlyTriedOutsideAPreviewAndWhenSwitchedOn) {
@@ -169,6 +306,8 @@ TEST_F(UniverseTest, TheSplashIsOnlyTriedOutsideAPreviewAndWhenSwitchedOn) {
     Universe universe;
     universe.Create();
     EXPECT_FALSE(splashTried());
+    // Torn down while its canvas is still there, as the saver window does.
+    universe.Destroy();
 
     UseSky(401, 40, 60);
     universe.Create();
