@@ -49,6 +49,8 @@ int RunProgram(const std::vector<std::string>& args) {
         case RunMode::Snapshot:
             return RunSnapshot(command.snapshot, TheUniverse(), ProgramSaverParts());
         case RunMode::Configure:
+            // Windows shows its settings dialog; elsewhere a box says where the file is.
+            if (dialect == Dialect::Windows) return RunSaverShell(command);
             return ShowSettingsNotReady(command.window);
         case RunMode::FullScreen:
         case RunMode::Preview:

@@ -1,11 +1,13 @@
 // The Windows saver shell: the run modes the command line chose (full screen over the
-// virtual screen, preview inside the control panel's window, the older family's password
-// change), the saver window's class, the single full-screen instance and the message loop.
+// virtual screen, preview inside the control panel's window, the settings dialog, the older
+// family's password change), the saver window's class, the single full-screen instance and
+// the message loop.
 #include <windows.h>
 
 #include <cstdint>
 
 #include "host/Shell.h"
+#include "platform/win32/Win32SaverConfigDialog.h"
 #include "platform/win32/Win32SaverFrame.h"
 #include "support/Log.h"
 
@@ -186,6 +188,10 @@ int RunSaverShell(const CommandLine& command) {
             if (!parent || !IsWindow(parent)) return -1;
             return RunSaver(parent, ProgramPasswordMode());
         }
+        case RunMode::Configure:
+            // The command line has already put the foreground window in for a missing or
+            // dead owner; an empty command line has none.
+            return RunConfigureDialog(GetModuleHandleA(nullptr), WindowOf(command.window));
         case RunMode::ChangePassword:
             if (ProgramPasswordMode() != PasswordMode::Legacy) return -1;
             ChangePassword(WindowOf(command.window));
