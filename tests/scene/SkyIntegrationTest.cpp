@@ -1,0 +1,267 @@
+// The whole sky on a 1280 x 720 surface, stepped as the saver steps it, checked by its
+// pixels: the message stars gather where the message is, the fixed stars stay spread and
+// drawn, the bottom line scrolls along its band, the moon shines, and the next message
+// takes over in one step when the line has passed.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "common/TestSupport.h"
+#include "content/MessageStore.h"
+#include "gfx/Canvas.h"
+#include "host/SaverWindow.h"
+#include "moon/Moon.h"
+#include "moon/MoonPhase.h"
+#include "platform/FakeClock.h"
+#include "scene/MessageCanvas.h"
+#include "scene/Projection.h"
+#include "scene/SkyDC.h"
+#include "scene/SpaceMatrix.h"
+#include "scene/StarPalette.h"
+#include "scene/StepFlags.h"
+#include "scene/TextToStars.h"
+#include "scene/Universe.h"
+#include "settings/IniFile.h"
+#include "support/ErrorReport.h"
+#include "support/Log.h"
+#include "support/Random.h"
+
+namespace lumi {
+namespace {
+
+constexpr int kWidth = 1280;
+constexpr int kHeight = 720;
+constexpr int kTickMs = 60;
+constexpr int kFlightTicks = 20000 / kTickMs;
+// 2026-12-24 21:00 UTC, twenty hours after a full moon.
+constexpr int64_t kNearFullMoonMs = 1798146000LL * 1000;
+
+struct Box {
+    int left, top, right, bottom;
+    bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
+    int Area() const { return (right - left) * (bottom - top); }
+};
+
+class SkyIntegrationTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RestartLogAt(folder.File("log.txt"));
+        ResetMainIni();
+        ASSERT_EQ(MainIni().Init(folder.Path(), "Lumivan.ini"), 0);
+        // Opened a second time it is no first run, whose greeting would take slot 1.
+        ResetMainIni();
+        ASSERT_EQ(MainIni().Init(folder.Path(), "Lumivan.ini"), 0);
+        ResetErrorReports();
+        ResetSaverRun();
+        ResetSceneElements();
+        SetClock(&clock);
+        SeedRandom(7);
+        surface = gfx::Surface::Create(kWidth, kHeight, gfx::DirtyTracking::Off);
+        canvas = std::make_unique<gfx::Canvas>(surface);
+        SetSkyDC(canvas.get());
+        SaverRun().ScreenRect = {0, 0, kWidth, kHeight};
+        SaverRun().MonitorRect = {0, 0, kWidth, kHeight};
+        SaverRun().RealTickTime = kTickMs;
+        StoreMessage(0, "HEART", "love");
+        StoreMessage(1, "Hi", "hello");
+    }
+    void TearDown() override {
+        ResetSceneElements();
+        SetSkyDC(nullptr);
+        SetClock(nullptr);
+        ResetSaverRun();
+        ResetMainIni();
+    }
+
+    static void ResetSceneElements() {
+        ResetMoon();
+        ResetMoonText();
+        ResetStarPalette();
+        SkyMatrix.Destroy();
+        ResetMessageCanvas();
+        ResetTextMapping();
+        ResetMessageFont();
+        ResetMessageStore();
+        ResetStepFlags();
+        BottomLineText().clear();
+    }
+
+    static void StoreMessage(int slot, const std::string& message, const std::string& bottomLine) {
+        MessageStore& store = TheMessageStore();
+        store.SetCurrentIndex(slot);
+        store.SetMessage(message);
+        store.SetBottomLine(bottomLine);
+        store.SetPassword("");
+        store.Write();
+    }
+
+    // Where the current message lands on the sky (its canvas scaled and moved).
+    static Box MessageBox() {
+        const TextMappingState& m = TextMapping();
+        const MessageCanvasClass& c = MessageCanvas();
+        return Box{m.BiasX, m.BiasY, m.BiasX + static_cast<int>(c.canvasWidth * m.ScaleFactor) + 1,
+                   m.BiasY + static_cast<int>(c.canvasHeight * m.ScaleFactor) + 1};
+    }
+
+    Box MoonSquare() const {
+        const MOON& moon = TheMoon();
+        return Box{moon.MoonBmp.x - 1, moon.MoonBmp.y - 1, moon.MoonBmp.x + MOON::kSize + 1,
+                   moon.MoonBmp.y + MOON::kSize + 1};
+    }
+
+    Box BottomBand(Universe& universe) const {
+        const int height = universe.BottomLine().tBmp.height;
+        return Box{0, kHeight - height - BOTTOMLINE::kBottomGap, kWidth, kHeight - BOTTOMLINE::kBottomGap};
+    }
+
+    bool Lit(int x, int y) const { return canvas->GetPixel(x, y) != 0; }
+
+    testing::TempFolder folder;
+    FakeClock clock{kNearFullMoonMs, 0};
+    std::shared_ptr<gfx::Surface> surface;
+    std::unique_ptr<gfx::Canvas> canvas;
+};
+
+TEST_F(SkyIntegrationTest, TheMessageStarsGatherOnTheHeartAndTheFixedStarsStaySpread) {
+    Universe universe;
+    universe.Create();
+    const Box heart = MessageBox();
+    for (int i = 0; i < kFlightTicks + 5; ++i) universe.Step();
+
+    const Box moon = MoonSquare();
+    const Box band = BottomBand(universe);
+    long inside = 0;
+    long outside = 0;
+    long outsideArea = 0;
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+            if (moon.Contains(x, y) || band.Contains(x, y)) continue;
+            if (heart.Contains(x, y)) {
+                inside += Lit(x, y);
+            } else {
+                outside += Lit(x, y);
+                ++outsideArea;
+            }
+        }
+    }
+    const double insideDensity = static_cast<double>(inside) / heart.Area();
+    const double outsideDensity = static_cast<double>(outside) / static_cast<double>(outsideArea);
+    EXPECT_GT(inside, 2000) << "the heart's stars are drawn";
+    EXPECT_GT(insideDensity, 20 * outsideDensity) << "inside " << insideDensity << ", outside " << outsideDensity;
+
+    // Every message star that got a pixel sits on it now; the others are hidden.
+    for (const GlyphStar& star : universe.MessageStars()) {
+        ASSERT_EQ(star.x, star.targetX);
+        ASSERT_EQ(star.y, star.targetY);
+        if (star.y != 0) {
+            ASSERT_TRUE(heart.Contains(star.x, star.y)) << star.x << "," << star.y;
+        }
+    }
+
+    // The fixed stars are drawn wherever the moon does not cover them, all over the sky.
+    int quadrant[4] = {0, 0, 0, 0};
+    for (const STAR& star : universe.Stars()) {
+        if (star.y == 0 || moon.Contains(star.x, star.y)) continue;
+        EXPECT_TRUE(Lit(star.x, star.y)) << star.x << "," << star.y;
+        ++quadrant[(star.x >= kWidth / 2 ? 1 : 0) + (star.y >= kHeight / 2 ? 2 : 0)];
+    }
+    for (int q = 0; q < 4; ++q) EXPECT_GT(quadrant[q], 25) << "quadrant " << q;
+    universe.Destroy();
+}
+
+TEST_F(SkyIntegrationTest, TheBottomLineScrollsInAlongItsBandOnceTheMessageHasFormed) {
+    Universe universe;
+    universe.Create();
+    for (int i = 0; i < kFlightTicks; ++i) universe.Step();
+    const Box band = BottomBand(universe);
+    auto lineColoured = [&](int fromX) {
+        // The line is drawn in the configured colour (cyan by default); stars are white
+        // and blue, so a pixel with green but no red is the line's.
+        int count = 0;
+        for (int y = band.top; y < band.bottom; ++y)
+            for (int x = fromX; x < kWidth; ++x) {
+                const gfx::Color c = canvas->GetPixel(x, y);
+                count += gfx::GreenOf(c) > 128 && gfx::RedOf(c) < 64;
+            }
+        return count;
+    };
+    EXPECT_EQ(lineColoured(0), 0) << "the line waits while the message forms";
+
+    for (int i = 0; i < 60; ++i) universe.Step();
+    EXPECT_GT(lineColoured(kWidth - 120), 30);
+    EXPECT_EQ(lineColoured(0), lineColoured(kWidth - 120)) << "nothing of it left of where it has come";
+    universe.Destroy();
+}
+
+TEST_F(SkyIntegrationTest, TheMoonShinesNearFullAndIsGoneWhenSwitchedOff) {
+    Universe universe;
+    universe.Create();
+    for (int i = 0; i < 3; ++i) universe.Step();
+    ASSERT_TRUE(TheMoon().Created());
+    const Box moon = MoonSquare();
+    int bright = 0;
+    for (int y = moon.top; y < moon.bottom; ++y)
+        for (int x = moon.left; x < moon.right; ++x) {
+            const gfx::Color c = canvas->GetPixel(x, y);
+            bright += gfx::RedOf(c) + gfx::GreenOf(c) + gfx::BlueOf(c) > 240;
+        }
+    // The disc is about 7,850 pixels; at 95 % lit most of it is bright.
+    EXPECT_GT(bright, 5500);
+    universe.Destroy();
+    for (int y = moon.top; y < moon.bottom; ++y)
+        for (int x = moon.left; x < moon.right; ++x) ASSERT_FALSE(Lit(x, y)) << "erased at teardown";
+
+    SettingMoon.Set(0);
+    ResetMoon();
+    universe.Create();
+    for (int i = 0; i < 3; ++i) universe.Step();
+    EXPECT_FALSE(TheMoon().Created());
+    int lit = 0;
+    for (int y = 0; y < 110; ++y)
+        for (int x = 0; x < kWidth; ++x) lit += Lit(x, y);
+    EXPECT_LT(lit, 300) << "only the odd star in the moon's strip";
+    universe.Destroy();
+}
+
+TEST_F(SkyIntegrationTest, WhenTheLinePassesEveryMessageStarFliesToTheNextMessageInOneStep) {
+    Universe universe;
+    universe.Create();
+    const Box heart = MessageBox();
+    int steps = 0;
+    while (!StepFlags().retarget && steps < 5000) {
+        for (const GlyphStar& star : universe.MessageStars()) ASSERT_EQ(star.moveCountdown > 0, steps < kFlightTicks);
+        universe.Step();
+        ++steps;
+    }
+    ASSERT_TRUE(StepFlags().retarget) << "the line never finished";
+    // The flight, then the line across the sky and its own width, two pixels a step.
+    EXPECT_GT(steps, kFlightTicks + kWidth / 2);
+    EXPECT_EQ(universe.MessageText(), "Hi");
+    EXPECT_EQ(universe.BottomLine().finished, 0);
+    EXPECT_EQ(universe.BottomLine().scrollOffset, 0);
+    EXPECT_EQ(BottomLineText().rfind("hello", 0), 0u);
+
+    const Box hi = MessageBox();
+    int leaving = 0;
+    for (const GlyphStar& star : universe.MessageStars()) {
+        ASSERT_EQ(star.moveCountdown, star.moveTicks - 1);
+        // A star on the heart starts from there, wherever its new target is.
+        if (heart.Contains(star.startX, star.startY)) ++leaving;
+        if (star.targetY != 0 && star.targetY != kHeight) {
+            ASSERT_TRUE(hi.Contains(star.targetX, star.targetY));
+        }
+    }
+    EXPECT_GT(leaving, 2000);
+
+    for (int i = 0; i < kFlightTicks; ++i) universe.Step();
+    for (const GlyphStar& star : universe.MessageStars()) {
+        if (star.y != 0) {
+            ASSERT_TRUE(hi.Contains(star.x, star.y)) << star.x << "," << star.y;
+        }
+    }
+    universe.Destroy();
+}
+
+}  // namespace
+}  // namespace lumi
