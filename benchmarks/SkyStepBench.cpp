@@ -1,0 +1,149 @@
+// One whole Universe step on a full-HD sky in its busiest state: all 2,919 stars stepped,
+// every message star in flight, twinkles running and the bottom line scrolling at the
+// same time (the saver itself holds the line still during a flight, so this is more than
+// any real tick does). Counts the heap allocations made inside the steps, which must be
+// none, and the log lines written. The step that brings a new message (once a message)
+// is left out: it projects the text and may allocate.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <memory>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "content/MessageStore.h"
+#include "gfx/Canvas.h"
+#include "host/SaverWindow.h"
+#include "scene/SkyDC.h"
+#include "scene/StepFlags.h"
+#include "scene/Universe.h"
+#include "settings/IniFile.h"
+#include "support/Log.h"
+#include "support/Random.h"
+
+// The counting operator new below hands out malloc'ed memory, so freeing it is correct;
+// GCC cannot see that the pair belongs together.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#endif
+
+namespace {
+std::atomic<long> allocations{0};
+}
+
+void* operator new(std::size_t size) {
+    allocations.fetch_add(1, std::memory_order_relaxed);
+    if (void* p = std::malloc(size ? size : 1)) return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
+namespace {
+
+using namespace lumi;
+
+constexpr int kWidth = 1920;
+constexpr int kHeight = 1080;
+constexpr int kTickMs = 40;
+
+// A settings file of its own in a fresh folder, holding the built-in messages, so the
+// first message is the default greeting written in stars.
+std::string FreshSettingsFolder() {
+    char pattern[] = "/tmp/lumi-skybench-XXXXXX";
+    const char* made = mkdtemp(pattern);
+    return made ? std::string(made) + "/" : std::string("$DISABLE");
+}
+
+struct BusySky {
+    BusySky() {
+        const std::string folder = FreshSettingsFolder();
+        RestartLogAt(folder + "log.txt");
+        ResetMainIni();
+        MainIni().Init(folder, "Lumivan.ini");
+        ResetMessageStore();
+        TheMessageStore().WriteDefaults();
+        ResetMessageStore();
+        SeedRandom(3);
+        ResetSaverRun();
+        SaverRun().ScreenRect = {0, 0, kWidth, kHeight};
+        SaverRun().MonitorRect = {0, 0, kWidth, kHeight};
+        SaverRun().RealTickTime = kTickMs;
+        surface = gfx::Surface::Create(kWidth, kHeight, gfx::DirtyTracking::On);
+        sky = std::make_unique<gfx::Canvas>(surface);
+        SetSkyDC(sky.get());
+        universe = std::make_unique<Universe>();
+        universe->Create();
+        for (const GlyphStar& star : universe->MessageStars()) {
+            home.push_back({star.targetX, star.targetY});
+            elsewhere.push_back({RandomRange(0, kWidth), RandomRange(1, kHeight)});
+        }
+        // Every message star on its way from the start.
+        for (GlyphStar& star : universe->MessageStars()) star.moveCountdown = star.moveStart;
+        // The shooting star past its wait, falling.
+        for (int i = 0; i < 30000 / kTickMs; ++i) universe->Shooting().Step();
+    }
+    ~BusySky() {
+        universe->Destroy();
+        SetSkyDC(nullptr);
+        ResetMainIni();
+    }
+
+    // Keeps the sky at its busiest between steps; run with the timing paused.
+    void KeepBusy() {
+        StepFlags().glyphMoved = false;
+        // The line starts over before it finishes: a finished line brings the next
+        // message, whose projection is once-a-message work, not a tick's.
+        BOTTOMLINE& line = universe->BottomLine();
+        if (line.scrollOffset > kWidth / 2) line.scrollOffset = 0;
+        auto& stars = universe->MessageStars();
+        if (stars.front().moveCountdown > stars.front().moveEnd) return;
+        // A new flight to the other set of places, as a new message would start one.
+        flipped = !flipped;
+        for (size_t i = 0; i < stars.size(); ++i) {
+            GlyphStar& star = stars[i];
+            star.startX = star.x;
+            star.startY = star.y;
+            const gfx::Point& to = flipped ? elsewhere[i] : home[i];
+            star.targetX = to.x;
+            star.targetY = to.y;
+            star.moveCountdown = star.moveStart;
+        }
+    }
+
+    std::shared_ptr<gfx::Surface> surface;
+    std::unique_ptr<gfx::Canvas> sky;
+    std::unique_ptr<Universe> universe;
+    std::vector<gfx::Point> home;
+    std::vector<gfx::Point> elsewhere;
+    bool flipped = false;
+};
+
+void BM_SkyStepFullHd(benchmark::State& state) {
+    BusySky busy;
+    gfx::DirtyRegion& dirty = *busy.surface->Dirty();
+    long allocated = 0;
+    long twinkling = 0;
+    const uint32_t linesBefore = LogLineCount.load();
+    for (auto _ : state) {
+        state.PauseTiming();
+        busy.KeepBusy();
+        dirty.Clear();
+        state.ResumeTiming();
+        const long before = allocations.load(std::memory_order_relaxed);
+        busy.universe->Step();
+        allocated += allocations.load(std::memory_order_relaxed) - before;
+    }
+    for (const STAR& star : busy.universe->Stars()) twinkling += star.twinkleCountdown > 0;
+    for (const GlyphStar& star : busy.universe->MessageStars()) twinkling += star.twinkleCountdown > 0;
+    const double steps = static_cast<double>(state.iterations());
+    state.counters["allocs/step"] = static_cast<double>(allocated) / steps;
+    state.counters["log_lines"] = static_cast<double>(LogLineCount.load() - linesBefore);
+    state.counters["twinkling"] = static_cast<double>(twinkling);
+}
+BENCHMARK(BM_SkyStepFullHd)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
