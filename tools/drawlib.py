@@ -1,5 +1,5 @@
 """Shared helpers of the artwork generators: coverage sampling of shapes given as
-inside-tests, and writers for 1-bit BMP, 32-bit icon images and preview PNGs.
+inside-tests, and writers for 1-bit and 24-bit BMP, 32-bit icon images and preview PNGs.
 Standard library only, so the artwork can be rebuilt on any machine."""
 
 import struct
@@ -50,6 +50,22 @@ def bmp_1bit(bits):
     offset = 14 + len(header) + len(palette)
     file_header = b"BM" + struct.pack("<IHHI", offset + len(pixels), 0, 0, offset)
     return file_header + header + palette + pixels
+
+
+def bmp_24bit(rows):
+    """A bottom-up 24-bit BMP file of rows of (r, g, b)."""
+    height, width = len(rows), len(rows[0])
+    stride = (width * 3 + 3) // 4 * 4
+    data = bytearray()
+    for row in reversed(rows):
+        line = bytearray()
+        for r, g, b in row:
+            line += bytes([b, g, r])
+        line += bytes(stride - len(line))
+        data += line
+    header = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(data), 2835, 2835, 0, 0)
+    offset = 14 + len(header)
+    return b"BM" + struct.pack("<IHHI", offset + len(data), 0, 0, offset) + header + bytes(data)
 
 
 def png_rgba(pixels, scale=1):

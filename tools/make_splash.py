@@ -16,7 +16,6 @@ import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import drawlib  # noqa: E402
-from gen_moon import bmp_24bit  # noqa: E402
 
 WIDTH, HEIGHT = 400, 200
 NAME = "Lumivane"
@@ -168,7 +167,7 @@ def main(argv):
     preview = argv[argv.index("--preview") + 1] if "--preview" in argv else None
     rows = render()
     with open(out, "wb") as f:
-        f.write(bmp_24bit(rows))
+        f.write(drawlib.bmp_24bit(rows))
     if preview:
         with open(preview, "wb") as f:
             f.write(drawlib.png_rgba([[(r, g, b, 255) for r, g, b in row] for row in rows], 2))
