@@ -122,6 +122,22 @@ TEST_F(PlatformFonts, CourierNewDrawsCrispNonBlackPixels) {
     EXPECT_GT(lit, 40);
 }
 
+TEST_F(PlatformFonts, TheBottomLinesLightFontKeepsItsPunctuation) {
+    // The bottom line asks for weight 100 in the default face at 10 points; a period
+    // must still leave pixels in one-bit glyphs.
+    LogFont light = Request("", -13);
+    light.weight = 100;
+    auto font = Font::Create(light);
+    auto canvas = testing::MakeCanvas(40, 30);
+    canvas->SelectFont(font);
+    canvas->SetTextColor(Rgb(255, 255, 255));
+    canvas->SetBkColor(0);
+    canvas->TextOut(2, 2, ".");
+    int lit = 0;
+    for (Color c : canvas->Bitmap()->ReadPixels()) lit += c != 0;
+    EXPECT_GT(lit, 0) << font->FamilyName();
+}
+
 TEST_F(PlatformFonts, PositiveHeightsAreCellHeights) {
     auto font = Font::Create(Request("Courier New", 18));
     ASSERT_TRUE(font->HasFace());

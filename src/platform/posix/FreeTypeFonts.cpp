@@ -138,7 +138,10 @@ private:
         if (!pattern) return false;
         std::string family = request.faceName.empty() ? "sans-serif" : request.faceName;
         FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
-        int weight = request.weight > 0 ? std::clamp(request.weight, 1, 1000) : 400;
+        // Light weights are asked for on systems whose faces have no light cut, where they
+        // come out regular; matching a real extra-light face here instead would make
+        // one-bit glyphs lose their dots and hairlines (a period vanishes at 13 pixels).
+        int weight = request.weight > 0 ? std::clamp(request.weight, 400, 1000) : 400;
         FcPatternAddInteger(pattern.get(), FC_WEIGHT, FcWeightFromOpenType(weight));
         FcPatternAddInteger(pattern.get(), FC_SLANT,
                             request.style == FontStyle::Italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
