@@ -126,6 +126,10 @@ if(LUMI_TESTS)
           target_link_libraries(test_${name} PRIVATE lumi_all)
         endif()
         target_link_libraries(test_${name} PRIVATE lumi_testing GTest::gtest_main)
+        # These suites start the built program itself.
+        if(name STREQUAL "moon" OR name STREQUAL "x11" OR name STREQUAL "host")
+          add_dependencies(test_${name} lumivane)
+        endif()
         target_compile_definitions(test_${name} PRIVATE
           LUMI_SOURCE_DIR="${PROJECT_SOURCE_DIR}" LUMI_BINARY_DIR="${PROJECT_BINARY_DIR}")
         gtest_discover_tests(test_${name} DISCOVERY_MODE PRE_TEST
