@@ -95,6 +95,15 @@ TEST_F(MessageStoreTest, FirstRunStoresDefaultsAndGreetsInSlotOne) {
     EXPECT_EQ(s.BottomLine(), "Try it with the lights off");
     EXPECT_EQ(Raw("Message___1"), "PEACE");
 
+    // The saver's own cycle on that first run meets the greeting too, and only in slot 1.
+    std::vector<std::string> shown;
+    for (int i = 0; i < 4; ++i) {
+        s.GetNext();
+        shown.push_back(s.Message());
+    }
+    EXPECT_EQ(shown, (std::vector<std::string>{"Your\r\n   name\r\n    here", "Lumivane", "HEART",
+                                               "Your\r\n   name\r\n    here"}));
+
     MessageStore& next = Run();
     next.SetCurrentIndex(1);
     next.Read();
@@ -151,6 +160,8 @@ TEST_F(MessageStoreTest, SingleMessageAndRandomOrderOptions) {
     s.SetDisableMultiple(1);
     s.SetShowRandomly(1);
     s.SaveOptions();
+    // The single message wins even over the slot asked to be shown first.
+    ini->WriteUIntForUser("Messages", "Preview", 2);
 
     MessageStore& again = Run();
     again.LoadOptions();
@@ -160,12 +171,17 @@ TEST_F(MessageStoreTest, SingleMessageAndRandomOrderOptions) {
 
     again.SetDisableMultiple(0);
     std::set<int> seen;
+    int repeats = 0, previous = -1;
     for (int pick : Picks(200)) {
         ASSERT_GE(pick, 0);
         ASSERT_LE(pick, 2);
         seen.insert(pick);
+        repeats += pick == previous;
+        previous = pick;
     }
     EXPECT_EQ(seen, (std::set<int>{0, 1, 2}));
+    // The cycle in order never shows a slot twice running; a random pick often does.
+    EXPECT_GT(repeats, 20);
 }
 
 TEST_F(MessageStoreTest, SecretMessageIsStoredScrambledAndShownOnlyWithItsExactPassword) {
@@ -275,6 +291,8 @@ TEST_F(MessageStoreTest, TextsComeBackExactly) {
         "back\\slash\\n not a line break\\",
         "; not a comment = [not a section]",
         "tab\there",
+        "lone\nfeed, lone\rreturn",
+        "\r\nbreaks at both ends\r\n",
     };
     for (const std::string& text : tricky) {
         for (const char* password : {"", "p", "\"", " x "}) {

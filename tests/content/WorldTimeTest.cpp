@@ -93,6 +93,11 @@ TEST_F(WorldTimeTest, ConfirmWritesTheKeywordAndLogsBothSteps) {
     const std::string log = Log();
     EXPECT_NE(log.find("WorldTime Diff14"), std::string::npos) << log;
     EXPECT_NE(log.find("WorldTime Diff2-1-1"), std::string::npos) << log;
+
+    // From London to New Delhi, and across the date line with summer time on the far side.
+    EXPECT_EQ(ConfirmWorldTimeDialog({21, Dst::No, 43, Dst::No, ""}).message, "TIME 5.5   iLoc21 iWor43");
+    EXPECT_EQ(ConfirmWorldTimeDialog({0, Dst::No, 63, Dst::Yes, ""}).message, "TIME 25.0  WDST iLoc0 iWor63");
+    EXPECT_EQ(ConfirmWorldTimeDialog({25, Dst::Yes, 10, Dst::No, ""}).message, "TIME -7.0 LDST  iLoc25 iWor10");
 }
 
 TEST_F(WorldTimeTest, ConfirmWithoutAZoneAsksTheUserThroughTheSky) {
