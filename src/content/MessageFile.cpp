@@ -166,7 +166,12 @@ int ReceiveMessageFile(MessageStore& store, const std::vector<std::string>& args
         return 0;
     }
     const std::string folder = MessageWorkFolder();
-    const std::string copy = folder + kReceivedCopyName;
+    std::string copy = folder + kReceivedCopyName;
+    // A file opened from the work folder under the copy's own name would be deleted with
+    // the copy; it gets a copy of another name.
+    std::error_code ec;
+    if (std::filesystem::equivalent(std::filesystem::path(path), std::filesystem::path(copy), ec))
+        copy = folder + "Received again.Lumivan";
     if (folder.empty() || !platform::MakeFolders(folder) || !WriteBytes(copy, bytes)) {
         AppLog().Warning.Log("ReceiveMessage", "cannot copy the message file to " + folder);
         return 0;

@@ -300,6 +300,21 @@ TEST_F(MessageFileTest, AReadOnlyFileIsReceivedWithoutComplaint) {
     EXPECT_EQ(ReadFile(path), "[MessageIN]\nMessage___0=still\nBottomLine0=here\nPassword__0=\n");
 }
 
+TEST_F(MessageFileTest, AFileInTheWorkFolderIsLeftWhereItIs) {
+    // The receiver reads through a copy in the work folder; a file there of the copy's
+    // own name must survive.
+    const std::string folder = temp.Path() + "Lumivan.tmp/";
+    std::filesystem::create_directory(folder);
+    const std::string content = "[MessageIN]\nMessage___0=kept\nBottomLine0=file\n";
+    for (const char* name : {"Received.Lumivan", "NewMessage.Lumivan"}) {
+        WriteFile(folder + name, content);
+        ASSERT_EQ(Receive(folder + name), 1) << name;
+        EXPECT_EQ(ReadFile(folder + name), content) << name;
+    }
+    EXPECT_EQ(receiver.Slot(3), "kept|file|");
+    EXPECT_EQ(receiver.Slot(4), "kept|file|");
+}
+
 TEST_F(MessageFileTest, AFullListRefusesTheMessageAndSaysSo) {
     std::string full = "[params]\nFirstTime=0\n[Messages]\n";
     for (int i = 0; i < MessageStore::kMaxSlots; ++i)
