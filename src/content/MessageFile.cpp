@@ -192,6 +192,14 @@ int ReceiveMessageFile(MessageStore& store, const std::vector<std::string>& args
         log.Log("ReceiveMessage", "Not received: the file holds no message");
         return 0;
     }
+    // Three empty texts (a text ends at its first NUL) would be stored as a free slot:
+    // nothing would arrive, yet the empty slot would be shown first and taken by the next
+    // new message.
+    auto blank = [](const std::string& text) { return text.empty() || text[0] == '\0'; };
+    if (blank(message) && blank(bottomLine) && blank(password)) {
+        log.Log("ReceiveMessage", "Not received: the message is empty");
+        return 0;
+    }
     if (!store.AddNew()) {
         ShowMessageBox(owner,
                        "Your list of star messages is full, so the message in\n" + Truncated(path, 300) +

@@ -235,6 +235,11 @@ TEST_F(MessageFileTest, FilesThatHoldNoMessageAreNotReceived) {
     WriteFile(empty, "");
     ExpectNotReceived(empty);
 
+    // Every text there but empty: storing it would leave a free slot marked to be shown.
+    const std::string blank = files.File("blank.Lumivan");
+    WriteFile(blank, std::string("[MessageIN]\nMessage___0=\nBottomLine0=") + '\0' + "junk\nPassword__0=\n");
+    ExpectNotReceived(blank);
+
     // Far too large to be a message file, even with a message at its start.
     const std::string huge = files.File("huge.Lumivan");
     WriteFile(huge, "[MessageIN]\nMessage___0=hi\nBottomLine0=there\n" + std::string(kMaxMessageFileBytes, 'x'));
