@@ -1,6 +1,7 @@
 // The built program on a virtual X display, driven as a user drives it: a plain window
-// closed with Escape, the full-screen saver closed by a key or a mouse move past its
-// threshold, a second full-screen start, and a preview whose window goes away.
+// closed with Escape, the full-screen saver over the whole screen closed at once by a key,
+// a click or a mouse move past its threshold, a second full-screen start, a preview whose
+// window goes away, and the switches that are refused.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -50,6 +51,32 @@ const char kWaitFor[] =
     "wait_for() { i=0; while kill -0 \"$1\" 2>/dev/null && [ $i -lt 30 ]; do sleep 0.1; i=$((i+1)); done;\n"
     "  if kill -0 \"$1\" 2>/dev/null; then echo running; kill \"$1\"; wait \"$1\"; else wait \"$1\"; echo rc=$?; fi; }\n";
 
+// start_saver: a full-screen saver with the shortest timer period, once its window shows.
+// past_grace: waits until its first 66 ticks, in which mouse moves are ignored, are over.
+// ends <label>: waits up to 3 seconds for it to end and prints "<label> rc=<code>
+// ms=<time taken>", or "<label> running".
+const char kFullScreen[] =
+    "mkdir -p lumivane && printf '[params]\\nTickTime=20\\n' > lumivane/Lumivan.ini\n"
+    "now_ms() { echo $(( $(date +%s%N) / 1000000 )); }\n"
+    "start_saver() { \"$L\" /s & P=$!; i=0;\n"
+    "  until xwininfo -root -tree | grep -q '\"Screen Saver\"' || [ $i -ge 100 ]; do sleep 0.05; i=$((i+1)); done; }\n"
+    "past_grace() { sleep 2.5; }\n"
+    "ends() { t0=$(now_ms); while kill -0 $P 2>/dev/null && [ $(( $(now_ms) - t0 )) -lt 3000 ]; do sleep 0.02; done;\n"
+    "  if kill -0 $P 2>/dev/null; then echo \"$1 running\"; kill $P; wait $P;\n"
+    "  else t1=$(now_ms); wait $P; echo \"$1 rc=$? ms=$(( t1 - t0 ))\"; fi; }\n";
+
+// The time "<label> rc=0 ms=<n>" reports, or -1 when the saver did not end with 0.
+long EndedWithZeroAfterMs(const std::string& output, const std::string& label) {
+    const std::string mark = label + " rc=0 ms=";
+    const size_t at = output.find(mark);
+    if (at == std::string::npos) return -1;
+    return std::strtol(output.c_str() + at + mark.size(), nullptr, 10);
+}
+
+// Ending within a second of the input, as a user expects; the wait loop itself adds a
+// few tens of milliseconds.
+constexpr long kPromptMs = 1000;
+
 class X11ShellTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -73,50 +100,64 @@ TEST_F(X11ShellTest, APlainWindowHasItsSizeAndClosesOnEscape) {
     EXPECT_NE(run.output.find("rc=0"), std::string::npos) << run.output;
 }
 
-TEST_F(X11ShellTest, OneFullScreenSaverAtATimeAndAKeyEndsIt) {
-    const ScriptRun run = OnVirtualDisplay(std::string(kWaitFor) +
-                                               "\"$L\" /s & P=$!\n"
-                                               "sleep 1\n"
-                                               "start=$(date +%s)\n"
-                                               "\"$L\" /s; echo second=$?\n"
-                                               "echo took=$(( $(date +%s) - start ))\n"
+TEST_F(X11ShellTest, TheFullScreenSaverCoversTheScreenRunsOnceAndAKeyEndsIt) {
+    const ScriptRun run = OnVirtualDisplay(std::string(kFullScreen) +
+                                               "start_saver\n"
+                                               "xwininfo -root -tree | grep '\"Screen Saver\"'\n"
+                                               "t=$(now_ms)\n"
+                                               "\"$L\" /s; echo second=$? took=$(( $(now_ms) - t ))\n"
                                                "xwininfo -root -tree | grep -c '\"Screen Saver\"'\n"
+                                               "past_grace\n"
                                                "xdotool key a\n"
-                                               "wait_for $P\n"
+                                               "ends key\n"
                                                "xprop -root _LUMIVANE_FULL_SCREEN\n",
                                            tmp);
+    EXPECT_NE(run.output.find("640x480+0+0"), std::string::npos) << "the whole screen expected: " << run.output;
     EXPECT_NE(run.output.find("second=0"), std::string::npos) << run.output;
-    EXPECT_TRUE(run.output.find("took=0") != std::string::npos || run.output.find("took=1") != std::string::npos)
-        << run.output;
+    const size_t took = run.output.find("took=");
+    ASSERT_NE(took, std::string::npos) << run.output;
+    EXPECT_LT(std::strtol(run.output.c_str() + took + 5, nullptr, 10), 2000) << "the second start must leave at once";
     EXPECT_NE(run.output.find("\n1\n"), std::string::npos) << "one saver window expected: " << run.output;
-    EXPECT_NE(run.output.find("rc=0"), std::string::npos) << run.output;
+    const long ms = EndedWithZeroAfterMs(run.output, "key");
+    EXPECT_GE(ms, 0) << run.output;
+    EXPECT_LT(ms, kPromptMs) << run.output;
     // The mark of the running saver goes with it.
     EXPECT_EQ(run.output.find("_LUMIVANE_FULL_SCREEN(WINDOW)"), std::string::npos) << run.output;
 }
 
-TEST_F(X11ShellTest, AMouseMoveEndsTheRunOnlyBeyondFourPixelsAfterTheGraceTicks) {
-    // The shortest timer period the saver starts with, so the grace ticks pass quickly.
-    ASSERT_EQ(std::system(("mkdir -p '" + tmp.File("lumivane") + "'").c_str()), 0);
-    testing::WriteFile(tmp.File("lumivane/Lumivan.ini"), "[params]\nTickTime=20\n");
-    const ScriptRun run = OnVirtualDisplay(std::string(kWaitFor) +
-                                               "\"$L\" /s & P=$!\n"
-                                               "sleep 1\n"
-                                               "eval $(xdotool getmouselocation --shell)\n"
-                                               "xdotool mousemove $((X+40)) $((Y+40)); sleep 0.3; xdotool mousemove $X $Y\n"
-                                               "sleep 2.5\n"
-                                               "xdotool mousemove $((X+3)) $((Y+1)); sleep 0.5\n"
-                                               "kill -0 $P && echo alive-after-4\n"
-                                               // On a slow machine the grace may still run: move on until it ends.
-                                               "for i in 1 2 3 4 5 6 7 8 9 10; do kill -0 $P 2>/dev/null || break;\n"
-                                               "  xdotool mousemove $((X+3)) $((Y+2)); sleep 0.15; xdotool mousemove $((X+2)) $((Y+3)); sleep 0.15; done\n"
-                                               "wait_for $P\n",
+TEST_F(X11ShellTest, AMouseClickEndsTheFullScreenSaver) {
+    const ScriptRun run = OnVirtualDisplay(std::string(kFullScreen) +
+                                               "start_saver\n"
+                                               "past_grace\n"
+                                               "xdotool click 1\n"
+                                               "ends click\n",
                                            tmp);
-    // The early, large move fell in the grace ticks; the 4-pixel one is within the threshold.
-    EXPECT_NE(run.output.find("alive-after-4"), std::string::npos) << run.output;
-    EXPECT_NE(run.output.find("rc=0"), std::string::npos) << run.output;
+    const long ms = EndedWithZeroAfterMs(run.output, "click");
+    EXPECT_GE(ms, 0) << run.output;
+    EXPECT_LT(ms, kPromptMs) << run.output;
 }
 
-TEST_F(X11ShellTest, APreviewEndsWhenItsWindowIsDestroyed) {
+TEST_F(X11ShellTest, AMouseMoveEndsTheRunOnlyBeyondFourPixelsAfterTheGraceTicks) {
+    const ScriptRun run = OnVirtualDisplay(std::string(kFullScreen) +
+                                               "start_saver\n"
+                                               "eval $(xdotool getmouselocation --shell)\n"
+                                               "xdotool mousemove $((X+40)) $((Y+40)); sleep 0.2; xdotool mousemove $X $Y\n"
+                                               "sleep 0.3; kill -0 $P && echo alive-after-grace-move\n"
+                                               "past_grace\n"
+                                               "xdotool mousemove $((X+3)) $((Y+1)); sleep 0.6\n"
+                                               "kill -0 $P && echo alive-after-4\n"
+                                               "xdotool mousemove $((X+3)) $((Y+2))\n"
+                                               "ends move5\n",
+                                           tmp);
+    // The early, large move fell in the grace ticks; the 4-pixel one is within the threshold.
+    EXPECT_NE(run.output.find("alive-after-grace-move"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("alive-after-4"), std::string::npos) << run.output;
+    const long ms = EndedWithZeroAfterMs(run.output, "move5");
+    EXPECT_GE(ms, 0) << run.output;
+    EXPECT_LT(ms, kPromptMs) << run.output;
+}
+
+TEST_F(X11ShellTest, APreviewEndsWhenItsWindowIsDestroyedAndBadSwitchesExitWithMinusOne) {
     const ScriptRun run = OnVirtualDisplay(std::string(kWaitFor) +
                                                "\"$L\" -window -geometry 200x150 & H=$!\n"
                                                "sleep 1\n"
@@ -127,11 +168,16 @@ TEST_F(X11ShellTest, APreviewEndsWhenItsWindowIsDestroyed) {
                                                "sleep 0.3; kill -0 $P && echo preview-alive-after-click\n"
                                                "kill $H; wait $H\n"
                                                "wait_for $P\n"
-                                               "\"$L\" /p 12; echo no-window=$?\n",
+                                               "\"$L\" /p 12; echo no-window=$?\n"
+                                               "\"$L\" /p; echo no-number=$?\n"
+                                               "\"$L\" /x; echo unknown=$?\n",
                                            tmp);
     EXPECT_NE(run.output.find("preview-alive-after-click"), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("rc=0"), std::string::npos) << run.output;
+    // A preview with no window to draw into, and switches that are no mode, exit with -1.
     EXPECT_NE(run.output.find("no-window=255"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("no-number=255"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("unknown=255"), std::string::npos) << run.output;
 }
 
 TEST(X11ShellWithoutDisplay, SaysSoAndExitsWithOne) {
