@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Smoke test of the 64-bit Windows screen saver under wine64 on a virtual X display: it
-# answers --version and --help, refuses bad switches, runs full screen over the display
-# (checked on a screenshot), keeps to one full-screen instance, ignores a tiny mouse move,
-# closes on a key with exit code 0, and answers /c with a box. Usage:
-# tools/wine-smoke.sh [build folder]; WINEPREFIX may name a prefix of one's own.
+# answers --version and --help, exports its two procedures by name, refuses bad switches,
+# runs full screen over the display (checked on a screenshot), keeps to one full-screen
+# instance, ignores a tiny mouse move, closes on a key with exit code 0, and shows the
+# settings dialog for /c and for an empty command line, ending with the dialog's result.
+# Usage: tools/wine-smoke.sh [build folder]; WINEPREFIX may name a prefix of one's own.
 set -euo pipefail
 build=${1:-build/win-x86_64}
 scr="$build/lumivane.scr"
@@ -58,6 +59,12 @@ out=$("$wine" "$scr" --version 2>/dev/null | tr -d '\r')
 echo "$out"
 case "$out" in *"lumivane 4.21"*) ;; *) fail "--version printed '$out'";; esac
 "$wine" "$scr" --help >/dev/null 2>&1 || fail "--help failed"
+
+# The control panel finds the saver's procedures by these names.
+exports=$(x86_64-w64-mingw32-objdump -p "$scr" 2>/dev/null) || fail "cannot read the exports of $scr"
+for name in ScreenSaverProc ScreenSaverConfigureDialog; do
+  grep -qw "$name" <<<"$exports" || fail "$scr does not export $name"
+done
 
 for bad in "/p 0" "/x" "/p"; do
   # shellcheck disable=SC2086  # the switch and its number are two arguments
@@ -138,22 +145,31 @@ wait "$saver" || code=$?
 saver=""
 [ "$code" = 0 ] || fail "the saver closed on a key with exit code $code"
 
-# Without the settings dialog, /c says so in a box; closing it ends the run with 0.
-"$wine" "$scr" /c >/dev/null 2>&1 &
-saver=$!
-box=""
-for ((i = 0; i < 60; i++)); do
-  box=$(xdotool search --name "Lumivane settings" 2>/dev/null | head -1) || true
-  [ -n "$box" ] && break
-  sleep 0.5
-done
-[ -n "$box" ] || fail "'/c' showed no box titled \"Lumivane settings\" within 30 s"
-xdotool mousemove --window "$box" 20 20
-xdotool key Return
-ends_within "$saver" 50 || fail "the '/c' box is still open 5 s after Return"
-code=0
-wait "$saver" || code=$?
-saver=""
-[ "$code" = 0 ] || fail "'/c' ended with exit code $code"
+# /c and the empty command line open the settings dialog (template 2003); its result is
+# the exit code: Escape cancels it (0) and Return presses its default button, Ok (1).
+dialog_closes() {
+  local key=$1 want=$2 box="" code=0
+  shift 2
+  local what="'$*'"
+  [ $# -gt 0 ] || what="an empty command line"
+  "$wine" "$scr" "$@" >/dev/null 2>&1 &
+  saver=$!
+  for ((i = 0; i < 60; i++)); do
+    box=$(xdotool search --name "Lumivane Screensaver v4.21" 2>/dev/null | head -1) || true
+    [ -n "$box" ] && break
+    kill -0 "$saver" 2>/dev/null || fail "$what ended without showing the settings dialog"
+    sleep 0.5
+  done
+  [ -n "$box" ] || fail "$what showed no dialog titled \"Lumivane Screensaver v4.21\" within 30 s"
+  # Without a window manager the keyboard goes to the window under the pointer.
+  xdotool mousemove --window "$box" 20 20
+  xdotool key "$key"
+  ends_within "$saver" 50 || fail "the dialog of $what is still open 5 s after $key"
+  wait "$saver" || code=$?
+  saver=""
+  [ "$code" = "$want" ] || fail "$what closed with $key ended with exit code $code, not $want"
+}
+dialog_closes Escape 0 /c
+dialog_closes Return 1
 
 echo "wine-smoke: passed in $((SECONDS - started)) s (screenshot: $shot)"
