@@ -93,6 +93,12 @@ include(${PROJECT_SOURCE_DIR}/cmake/Resources.cmake OPTIONAL)
 if(WIN32)
   enable_language(RC)
   file(GLOB _rc CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/resources/win32/*.rc)
+  # windres does not report what a script pulls in: name it, so a changed picture,
+  # sound, icon or manifest rebuilds the resources.
+  file(GLOB_RECURSE _rc_inputs CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/resources/bitmaps/*
+    ${PROJECT_SOURCE_DIR}/resources/sounds/* ${PROJECT_SOURCE_DIR}/resources/icon/*
+    ${PROJECT_SOURCE_DIR}/resources/win32/*.h ${PROJECT_SOURCE_DIR}/resources/win32/*.manifest)
+  set_source_files_properties(${_rc} PROPERTIES OBJECT_DEPENDS "${_rc_inputs}")
   add_executable(lumivane WIN32 ${LUMI_SRC}/main/Win32Main.cpp ${_rc})
   set_target_properties(lumivane PROPERTIES SUFFIX ".scr")
   if(CMAKE_SIZEOF_VOID_P EQUAL 4)
