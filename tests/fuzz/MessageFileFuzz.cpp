@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "content/MessageFile.h"
@@ -37,6 +38,9 @@ constexpr const char* kSettings =
     "Message___1=PEACE\nBottomLine1=Peace\nPassword__1=\n"
     "Message___2=HEART\nBottomLine2=and love\nPassword__2=\n";
 
+// The workspace goes when the run ends, however libFuzzer ends it (it calls exit).
+std::string removeAtExit;
+
 struct Workspace {
     Workspace() {
         // Memory-backed when the machine has it: every input writes the settings file often.
@@ -45,6 +49,11 @@ struct Workspace {
         const char* made = mkdtemp(pattern.data());
         if (!made) std::abort();
         root = std::string(made) + "/";
+        removeAtExit = made;
+        std::atexit([] {
+            std::error_code ec;
+            std::filesystem::remove_all(removeAtExit, ec);
+        });
         // The receiver copies the file into the temporary folder's work folder.
         setenv("TMPDIR", root.c_str(), 1);
         settings = root + "settings/";
