@@ -4,27 +4,17 @@
 // takes over in one step when the line has passed.
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <string>
 
-#include "common/TestSupport.h"
-#include "content/MessageStore.h"
-#include "gfx/Canvas.h"
-#include "host/SaverWindow.h"
 #include "moon/Moon.h"
-#include "moon/MoonPhase.h"
 #include "platform/FakeClock.h"
 #include "scene/MessageCanvas.h"
 #include "scene/Projection.h"
-#include "scene/SkyDC.h"
-#include "scene/SpaceMatrix.h"
+#include "scene/SceneTestSupport.h"
 #include "scene/StarPalette.h"
 #include "scene/StepFlags.h"
 #include "scene/TextToStars.h"
 #include "scene/Universe.h"
 #include "settings/IniFile.h"
-#include "support/ErrorReport.h"
-#include "support/Log.h"
 #include "support/Random.h"
 
 namespace lumi {
@@ -43,57 +33,20 @@ struct Box {
     int Area() const { return (right - left) * (bottom - top); }
 };
 
-class SkyIntegrationTest : public ::testing::Test {
+class SkyIntegrationTest : public testing::SkySceneTest {
 protected:
     void SetUp() override {
-        RestartLogAt(folder.File("log.txt"));
-        ResetMainIni();
-        ASSERT_EQ(MainIni().Init(folder.Path(), "Lumivan.ini"), 0);
-        // Opened a second time it is no first run, whose greeting would take slot 1.
-        ResetMainIni();
-        ASSERT_EQ(MainIni().Init(folder.Path(), "Lumivan.ini"), 0);
-        ResetErrorReports();
-        ResetSaverRun();
-        ResetSceneElements();
+        SkySceneTest::SetUp();
+        if (HasFatalFailure()) return;
         SetClock(&clock);
         SeedRandom(7);
-        surface = gfx::Surface::Create(kWidth, kHeight, gfx::DirtyTracking::Off);
-        canvas = std::make_unique<gfx::Canvas>(surface);
-        SetSkyDC(canvas.get());
-        SaverRun().ScreenRect = {0, 0, kWidth, kHeight};
-        SaverRun().MonitorRect = {0, 0, kWidth, kHeight};
-        SaverRun().RealTickTime = kTickMs;
+        UseSky(kWidth, kHeight, kTickMs, gfx::DirtyTracking::Off);
         StoreMessage(0, "HEART", "love");
         StoreMessage(1, "Hi", "hello");
     }
     void TearDown() override {
-        ResetSceneElements();
-        SetSkyDC(nullptr);
         SetClock(nullptr);
-        ResetSaverRun();
-        ResetMainIni();
-    }
-
-    static void ResetSceneElements() {
-        ResetMoon();
-        ResetMoonText();
-        ResetStarPalette();
-        SkyMatrix.Destroy();
-        ResetMessageCanvas();
-        ResetTextMapping();
-        ResetMessageFont();
-        ResetMessageStore();
-        ResetStepFlags();
-        BottomLineText().clear();
-    }
-
-    static void StoreMessage(int slot, const std::string& message, const std::string& bottomLine) {
-        MessageStore& store = TheMessageStore();
-        store.SetCurrentIndex(slot);
-        store.SetMessage(message);
-        store.SetBottomLine(bottomLine);
-        store.SetPassword("");
-        store.Write();
+        SkySceneTest::TearDown();
     }
 
     // Where the current message lands on the sky (its canvas scaled and moved).
@@ -117,10 +70,7 @@ protected:
 
     bool Lit(int x, int y) const { return canvas->GetPixel(x, y) != 0; }
 
-    testing::TempFolder folder;
     FakeClock clock{kNearFullMoonMs, 0};
-    std::shared_ptr<gfx::Surface> surface;
-    std::unique_ptr<gfx::Canvas> canvas;
 };
 
 TEST_F(SkyIntegrationTest, TheMessageStarsGatherOnTheHeartAndTheFixedStarsStaySpread) {

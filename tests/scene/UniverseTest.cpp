@@ -5,27 +5,18 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "common/TestSupport.h"
-#include "content/MessageStore.h"
-#include "gfx/Canvas.h"
 #include "host/HotCorners.h"
 #include "host/SaverWindow.h"
 #include "moon/Moon.h"
-#include "moon/MoonPhase.h"
-#include "scene/MessageCanvas.h"
-#include "scene/Projection.h"
+#include "scene/SceneTestSupport.h"
 #include "scene/SkyDC.h"
 #include "scene/SpaceMatrix.h"
 #include "scene/StarPalette.h"
 #include "scene/StepFlags.h"
-#include "scene/TextToStars.h"
-#include "settings/IniFile.h"
 #include "support/ErrorReport.h"
-#include "support/Log.h"
 #include "support/Random.h"
 
 namespace lumi {
@@ -33,60 +24,17 @@ namespace {
 
 using gfx::Rgb;
 
-class UniverseTest : public ::testing::Test {
+class UniverseTest : public testing::SkySceneTest {
 protected:
     void SetUp() override {
-        RestartLogAt(folder.File("log.txt"));
-        ResetMainIni();
-        ASSERT_EQ(MainIni().Init(folder.Path(), "Lumivan.ini"), 0);
-        // Opened a second time it is no first run, whose greeting would take slot 1.
-        ResetMainIni();
-        ASSERT_EQ(MainIni().Init(folder.Path(), "Lumivan.ini"), 0);
-        ResetErrorReports();
-        ResetSaverRun();
-        ResetSceneElements();
+        SkySceneTest::SetUp();
+        if (HasFatalFailure()) return;
         SeedRandom(11);
         UseSky(64, 48, 60);
     }
     void TearDown() override {
-        // The module-wide elements must not keep drawing on this test's canvas.
-        ResetSceneElements();
-        SetSkyDC(nullptr);
         SetErrorTextPainter(nullptr);
-        ResetSaverRun();
-        ResetMainIni();
-    }
-
-    static void ResetSceneElements() {
-        ResetMoon();
-        ResetMoonText();
-        ResetStarPalette();
-        SkyMatrix.Destroy();
-        ResetMessageCanvas();
-        ResetTextMapping();
-        ResetMessageFont();
-        ResetMessageStore();
-        ResetStepFlags();
-        BottomLineText().clear();
-    }
-
-    static void StoreMessage(int slot, const std::string& message, const std::string& bottomLine) {
-        MessageStore& store = TheMessageStore();
-        store.SetCurrentIndex(slot);
-        store.SetMessage(message);
-        store.SetBottomLine(bottomLine);
-        store.SetPassword("");
-        store.Write();
-    }
-
-    void UseSky(int width, int height, int realTickTime) {
-        SetSkyDC(nullptr);
-        surface = gfx::Surface::Create(width, height, gfx::DirtyTracking::On);
-        canvas = std::make_unique<gfx::Canvas>(surface);
-        SetSkyDC(canvas.get());
-        SaverRun().ScreenRect = {0, 0, width, height};
-        SaverRun().MonitorRect = {0, 0, width, height};
-        SaverRun().RealTickTime = realTickTime;
+        SkySceneTest::TearDown();
     }
 
     // The texts logged under the name "Universe", in order.
@@ -121,10 +69,6 @@ protected:
         }
         return steps;
     }
-
-    testing::TempFolder folder;
-    std::shared_ptr<gfx::Surface> surface;
-    std::unique_ptr<gfx::Canvas> canvas;
 };
 
 TEST_F(UniverseTest, BuildsAndTearsDownInItsOrderAndASecondDestroyOnlySaysSo) {
