@@ -7,40 +7,19 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
-#include <atomic>
-#include <cstdlib>
 #include <memory>
-#include <new>
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "content/MessageStore.h"
 #include "gfx/Canvas.h"
-#include "host/SaverWindow.h"
 #include "scene/SkyDC.h"
 #include "scene/StepFlags.h"
 #include "scene/Universe.h"
 #include "settings/IniFile.h"
 #include "support/Log.h"
 #include "support/Random.h"
-
-// The counting operator new below hands out malloc'ed memory, so freeing it is correct;
-// GCC cannot see that the pair belongs together.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-#endif
-
-namespace {
-std::atomic<long> allocations{0};
-}
-
-void* operator new(std::size_t size) {
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -68,10 +47,7 @@ struct BusySky {
         TheMessageStore().WriteDefaults();
         ResetMessageStore();
         SeedRandom(3);
-        ResetSaverRun();
-        SaverRun().ScreenRect = {0, 0, kWidth, kHeight};
-        SaverRun().MonitorRect = {0, 0, kWidth, kHeight};
-        SaverRun().RealTickTime = kTickMs;
+        bench::UseScreen(kWidth, kHeight, kTickMs);
         surface = gfx::Surface::Create(kWidth, kHeight, gfx::DirtyTracking::On);
         sky = std::make_unique<gfx::Canvas>(surface);
         SetSkyDC(sky.get());
@@ -133,9 +109,9 @@ void BM_SkyStepFullHd(benchmark::State& state) {
         busy.KeepBusy();
         dirty.Clear();
         state.ResumeTiming();
-        const long before = allocations.load(std::memory_order_relaxed);
+        const long before = bench::Allocations();
         busy.universe->Step();
-        allocated += allocations.load(std::memory_order_relaxed) - before;
+        allocated += bench::Allocations() - before;
     }
     for (const STAR& star : busy.universe->Stars()) twinkling += star.twinkleCountdown > 0;
     for (const GlyphStar& star : busy.universe->MessageStars()) twinkling += star.twinkleCountdown > 0;

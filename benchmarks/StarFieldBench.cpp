@@ -4,12 +4,10 @@
 // allocations made while stepping, which must be none.
 #include <benchmark/benchmark.h>
 
-#include <atomic>
-#include <cstdlib>
 #include <memory>
-#include <new>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "gfx/Canvas.h"
 #include "host/SaverWindow.h"
 #include "scene/MessageCanvas.h"
@@ -22,24 +20,6 @@
 #include "support/Log.h"
 #include "support/Random.h"
 
-// The counting operator new below hands out malloc'ed memory, so freeing it is correct;
-// GCC cannot see that the pair belongs together.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-#endif
-
-namespace {
-std::atomic<long> allocations{0};
-}
-
-void* operator new(std::size_t size) {
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-
 namespace {
 
 using namespace lumi;
@@ -51,10 +31,7 @@ constexpr int kTickMs = 60;
 struct StarField {
     StarField() {
         SeedRandom(11);
-        ResetSaverRun();
-        SaverRun().ScreenRect = SkyRect{0, 0, kWidth, kHeight};
-        SaverRun().MonitorRect = SkyRect{0, 0, kWidth, kHeight};
-        SaverRun().RealTickTime = kTickMs;
+        bench::UseScreen(kWidth, kHeight, kTickMs);
         sky = std::make_unique<gfx::Canvas>(gfx::Surface::Create(kWidth, kHeight, gfx::DirtyTracking::On));
         SetSkyDC(sky.get());
         SkyMatrix.Create(kWidth, kHeight);
@@ -121,9 +98,9 @@ void BM_StarFieldStep(benchmark::State& state) {
     long allocated = 0;
     const uint32_t linesBefore = LogLineCount.load();
     for (auto _ : state) {
-        const long before = allocations.load(std::memory_order_relaxed);
+        const long before = bench::Allocations();
         field.Step();
-        allocated += allocations.load(std::memory_order_relaxed) - before;
+        allocated += bench::Allocations() - before;
         dirty.Clear();
     }
     state.counters["allocs/step"] = static_cast<double>(allocated) / static_cast<double>(state.iterations());

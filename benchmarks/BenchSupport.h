@@ -1,0 +1,41 @@
+// What the benchmark programs share: a count of the heap allocations made while a step
+// runs, and a saver run set to a screen of a given size and tick.
+//
+// Include this from the one source file of a benchmark program only: it replaces the
+// global operator new, which a program may define once.
+#pragma once
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+#include "host/SaverWindow.h"
+
+// The counting operator new below hands out malloc'ed memory, so freeing it is correct;
+// GCC cannot see that the pair belongs together.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#endif
+
+namespace lumi::bench {
+inline std::atomic<long> allocationCount{0};
+
+// Heap allocations made through operator new since the program started.
+inline long Allocations() { return allocationCount.load(std::memory_order_relaxed); }
+
+// A fresh saver run on a screen (and monitor) of this size, stepped every tickMs.
+inline void UseScreen(int width, int height, int tickMs) {
+    ResetSaverRun();
+    SaverRun().ScreenRect = SkyRect{0, 0, width, height};
+    SaverRun().MonitorRect = SkyRect{0, 0, width, height};
+    SaverRun().RealTickTime = tickMs;
+}
+}  // namespace lumi::bench
+
+void* operator new(std::size_t size) {
+    lumi::bench::allocationCount.fetch_add(1, std::memory_order_relaxed);
+    if (void* p = std::malloc(size ? size : 1)) return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
