@@ -17,6 +17,7 @@
 #include "host/ProgramParts.h"
 #include "host/Shell.h"
 #include "host/SurfaceHost.h"
+#include "platform/x11/X11MessageBox.h"
 #include "platform/x11/XSupport.h"
 #include "scene/Universe.h"
 #include "support/ErrorReport.h"
@@ -333,7 +334,7 @@ void WaitForMap(Display* display, Window window) {
     }
 }
 
-int RunFullScreen(Display* display) {
+int RunFullScreen(Display* display, X11MessageBoxes* boxes) {
     const int screen = DefaultScreen(display);
     const Window root = RootWindow(display, screen);
     Place place;
@@ -382,8 +383,17 @@ int RunFullScreen(Display* display) {
     WaitForMap(display, place.window);
     XSetInputFocus(display, place.window, RevertToParent, CurrentTime);
     Grab(display, place.window, blank.Get());
+    // A box would get no input while we hold it all: we lend it the grabs while it is up.
+    if (boxes)
+        boxes->SetGrabHandOver({[display] {
+                                    XUngrabPointer(display, CurrentTime);
+                                    XUngrabKeyboard(display, CurrentTime);
+                                    XFlush(display);
+                                },
+                                [display, &place, &blank] { Grab(display, place.window, blank.Get()); }});
 
     const int code = RunInPlace(display, place);
+    if (boxes) boxes->SetGrabHandOver({});
 
     XUngrabPointer(display, CurrentTime);
     XUngrabKeyboard(display, CurrentTime);
@@ -484,9 +494,10 @@ int RunSaverShell(const CommandLine& command) {
     }
     InstallErrorHandler();
     StopSignals signals;
+    ScopedX11MessageBoxes boxes;
     switch (command.mode) {
         case RunMode::FullScreen:
-            return RunFullScreen(display.get());
+            return RunFullScreen(display.get(), boxes.Boxes());
         case RunMode::Window:
             return RunPlainWindow(display.get(), command.geometry);
         case RunMode::Preview:
