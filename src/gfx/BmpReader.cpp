@@ -273,14 +273,6 @@ std::vector<uint8_t> EncodeBmp24(const Image& image) {
     return out;
 }
 
-bool WriteBmpFile(const std::string& path, const Image& image) {
-    std::vector<uint8_t> bytes = EncodeBmp24(image);
-    if (bytes.empty()) return false;
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    return !out.fail();
-}
+bool WriteBmpFile(const std::string& path, const Image& image) { return WriteEncodedImage(path, EncodeBmp24(image)); }
 
 }  // namespace lumi::gfx

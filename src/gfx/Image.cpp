@@ -1,5 +1,7 @@
-// Construction of pictures within the size limits.
+// Construction of pictures within the size limits, and the writing of encoded ones.
 #include "gfx/Image.h"
+
+#include <fstream>
 
 namespace lumi::gfx {
 
@@ -15,6 +17,15 @@ std::optional<Image> Image::Create(int width, int height, uint32_t fill) {
     image.height_ = height;
     image.pixels_.assign(static_cast<size_t>(width) * height, fill);
     return image;
+}
+
+bool WriteEncodedImage(const std::string& path, const std::vector<uint8_t>& bytes) {
+    if (bytes.empty()) return false;
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    return !out.fail();
 }
 
 }  // namespace lumi::gfx

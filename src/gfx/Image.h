@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace lumi::gfx {
@@ -51,5 +52,9 @@ private:
     int height_ = 0;
     std::vector<uint32_t> pixels_;
 };
+
+// Writes a picture's encoded file in place of what is at path. False when the bytes are
+// empty (the encoder refused the picture) or the file was not written completely.
+bool WriteEncodedImage(const std::string& path, const std::vector<uint8_t>& bytes);
 
 }  // namespace lumi::gfx

@@ -4,7 +4,6 @@
 #include "gfx/PngWriter.h"
 
 #include <array>
-#include <fstream>
 
 namespace lumi::gfx {
 namespace {
@@ -217,14 +216,6 @@ std::vector<uint8_t> EncodePng(int width, int height, const uint32_t* pixels, si
     return png;
 }
 
-bool WritePngFile(const std::string& path, const Image& image) {
-    std::vector<uint8_t> bytes = EncodePng(image);
-    if (bytes.empty()) return false;
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    return !out.fail();
-}
+bool WritePngFile(const std::string& path, const Image& image) { return WriteEncodedImage(path, EncodePng(image)); }
 
 }  // namespace lumi::gfx

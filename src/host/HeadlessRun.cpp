@@ -34,14 +34,6 @@ long BiasAt(int64_t utcSeconds) {
     return static_cast<long>((utcSeconds - localAsUtc) / 60);
 }
 
-bool WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    const bool closed = std::fclose(f) == 0;
-    return written && closed;
-}
-
 }  // namespace
 
 HeadlessHost::HeadlessHost(Clock& clock, std::shared_ptr<gfx::Surface> surface)
@@ -102,7 +94,7 @@ int RunSnapshot(const SnapshotOptions& options, SkyScene& scene, SaverParts& par
     const std::vector<uint32_t> pixels = surface->ReadPixels();
     const std::vector<uint8_t> png =
         gfx::EncodePng(surface->Width(), surface->Height(), pixels.data(), static_cast<size_t>(surface->Width()));
-    const bool written = !png.empty() && WriteWholeFile(options.file, png);
+    const bool written = gfx::WriteEncodedImage(options.file, png);
     // Closed after the picture is taken, so the closing joke never lands in it; the close
     // and the teardown still run as in every real run.
     session.RequestClose();
