@@ -11,12 +11,8 @@
 namespace lumi::gfx {
 namespace {
 
-using testing::MakeCanvas;
-using testing::Picture;
-using Rows = std::vector<std::string>;
+using namespace testing;
 
-const Color kWhite = Rgb(255, 255, 255);
-const Color kRed = Rgb(255, 0, 0);
 // Source letters A..I are the colours Rgb(1..9, 0, 0).
 const std::map<Color, char> kNames = [] {
     std::map<Color, char> names{{kWhite, 'W'}, {kRed, 'R'}};

@@ -18,6 +18,13 @@ inline void PrintTo(const Rect& r, std::ostream* out) {
 
 namespace lumi::gfx::testing {
 
+// An expected picture, one string per row, as Picture below writes one out.
+using Rows = std::vector<std::string>;
+
+// The colours the raster tests name 'W' and 'R' in their pictures.
+constexpr Color kWhite = Rgb(255, 255, 255);
+constexpr Color kRed = Rgb(255, 0, 0);
+
 inline std::unique_ptr<Canvas> MakeCanvas(int width, int height, DirtyTracking tracking = DirtyTracking::Off) {
     return std::make_unique<Canvas>(Surface::Create(width, height, tracking));
 }
