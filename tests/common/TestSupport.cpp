@@ -6,6 +6,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "settings/IniFile.h"
+#include "support/Log.h"
+
 namespace lumi::testing {
 
 RecordingMessageBoxes::RecordingMessageBoxes() { SetMessageBoxes(this); }
@@ -26,6 +29,12 @@ TempFolder::TempFolder() {
 TempFolder::~TempFolder() {
     std::error_code ec;
     if (!path_.empty()) std::filesystem::remove_all(path_, ec);
+}
+
+int StartLogAndSettingsIn(const TempFolder& folder) {
+    RestartLogAt(folder.File("log.txt"));
+    ResetMainIni();
+    return MainIni().Init(folder.Path(), "Lumivan.ini");
 }
 
 std::string ReadFile(const std::string& path) {

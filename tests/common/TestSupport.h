@@ -42,6 +42,10 @@ private:
     std::string path_;
 };
 
+// Points the log at log.txt in the folder and opens a fresh main settings file,
+// Lumivan.ini, there; what the settings' Init returns (0 when it opened).
+int StartLogAndSettingsIn(const TempFolder& folder);
+
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& content);
 std::vector<std::string> ReadLines(const std::string& path);

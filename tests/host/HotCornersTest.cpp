@@ -41,9 +41,7 @@ public:
 class HotCornersTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        RestartLogAt(folder.File("log.txt"));
-        ResetMainIni();
-        ASSERT_EQ(MainIni().Init(folder.Path(), "Lumivan.ini"), 0);
+        ASSERT_EQ(testing::StartLogAndSettingsIn(folder), 0);
         ArmSwitchOffEffect();
     }
     void TearDown() override {

@@ -21,9 +21,7 @@ namespace {
 class ProgramPartsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        RestartLogAt(folder.File("log.txt"));
-        ResetMainIni();
-        ASSERT_EQ(MainIni().Init(folder.Path(), "Lumivan.ini"), 0);
+        ASSERT_EQ(testing::StartLogAndSettingsIn(folder), 0);
         ResetSaverRun();
         SeedRandom(9);
         SaverRun().ScreenRect = {0, 0, 120, 80};

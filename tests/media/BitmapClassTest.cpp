@@ -20,9 +20,7 @@ namespace {
 class BitmapClassTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        RestartLogAt(folder.File("log.txt"));
-        ResetMainIni();
-        ASSERT_EQ(MainIni().Init(folder.Path(), "Lumivan.ini"), 0);
+        ASSERT_EQ(testing::StartLogAndSettingsIn(folder), 0);
         ResetErrorReports();
         gfx::SetFontRasterizer(std::make_unique<gfx::testing::FakeRasterizer>());
     }

@@ -18,9 +18,7 @@ namespace {
 class TextFontTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        RestartLogAt(folder.File("log.txt"));
-        ResetMainIni();
-        ASSERT_EQ(MainIni().Init(folder.Path(), "Lumivan.ini"), 0);
+        ASSERT_EQ(testing::StartLogAndSettingsIn(folder), 0);
         ResetErrorReports();
         gfx::SetFontRasterizer(std::make_unique<gfx::testing::FakeRasterizer>());
         gfx::SetPixelsPerInch(96);

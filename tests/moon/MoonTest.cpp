@@ -31,9 +31,7 @@ protected:
     static constexpr int kSkyHeight = 200;
 
     void SetUp() override {
-        RestartLogAt(folder.File("log.txt"));
-        ResetMainIni();
-        ASSERT_EQ(MainIni().Init(folder.Path(), "Lumivan.ini"), 0);
+        ASSERT_EQ(testing::StartLogAndSettingsIn(folder), 0);
         ResetErrorReports();
         ResetMoonText();
         ResetMoon();

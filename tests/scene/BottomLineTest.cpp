@@ -30,9 +30,7 @@ constexpr int kLineHeight = 8;
 class BottomLineTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        RestartLogAt(folder.File("log.txt"));
-        ResetMainIni();
-        ASSERT_EQ(MainIni().Init(folder.Path(), "Lumivan.ini"), 0);
+        ASSERT_EQ(testing::StartLogAndSettingsIn(folder), 0);
         ResetErrorReports();
         ResetSaverRun();
         SaverRun().ScreenRect = SkyRect{0, 0, kSkyWidth, kSkyHeight};

@@ -34,9 +34,7 @@ constexpr int64_t kTuesdayAfternoonMs = 1302010520000LL;
 class ProjectionTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        RestartLogAt(folder.File("log.txt"));
-        ResetMainIni();
-        ASSERT_EQ(MainIni().Init(folder.Path(), "Lumivan.ini"), 0);
+        ASSERT_EQ(testing::StartLogAndSettingsIn(folder), 0);
         ResetErrorReports();
         SeedRandom(7);
         ResetSaverRun();

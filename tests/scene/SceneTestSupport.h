@@ -31,9 +31,7 @@ class SkySceneTest : public ::testing::Test {
 protected:
     // A fixture deriving from this one calls it first and stops if it failed fatally.
     void SetUp() override {
-        RestartLogAt(folder.File("log.txt"));
-        ResetMainIni();
-        ASSERT_EQ(MainIni().Init(folder.Path(), "Lumivan.ini"), 0);
+        ASSERT_EQ(testing::StartLogAndSettingsIn(folder), 0);
         // Opened a second time it is no first run, whose greeting would take slot 1.
         ResetMainIni();
         ASSERT_EQ(MainIni().Init(folder.Path(), "Lumivan.ini"), 0);

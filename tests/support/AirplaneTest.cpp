@@ -42,9 +42,7 @@ public:
 class AirplaneTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        RestartLogAt(folder.File("log.txt"));
-        ResetMainIni();
-        ASSERT_EQ(MainIni().Init(folder.Path(), "Lumivan.ini"), 0);
+        ASSERT_EQ(testing::StartLogAndSettingsIn(folder), 0);
         SeedRandom(5);
         display.SetDevice(&device);
         display.BeginDraw();
