@@ -21,6 +21,22 @@ int32_t hiddenRowMarker = 0;
 // Cells where a star is neither drawn nor erased.
 constexpr uint8_t kCovered = SpaceMatrixClass::kPicture | SpaceMatrixClass::kMoon;
 
+// Whether drawing or erasing a star at (x, y) may touch the sky. Row 0 and the hidden
+// row hold stars that are not shown; a negative place is a fault, logged under the
+// caller's names; covered cells belong to the moon or a picture.
+bool MayTouchSky(int32_t x, int32_t y, const char* xLogName, const char* yLogName) {
+    if (y == 0 || y == hiddenRowMarker) return false;
+    if (x < 0) {
+        AppLog().Error.Log(xLogName, x);
+        return false;
+    }
+    if (y < 0) {
+        AppLog().Error.Log(yLogName, y);
+        return false;
+    }
+    return !(SkyMatrix.GetData(x, y) & kCovered);
+}
+
 // A place off the moon is found within a few draws; the bound only keeps a sky that is
 // wholly marked as moon from hanging the scene.
 constexpr int kMaxPlaceAttempts = 10000;
@@ -67,30 +83,12 @@ void STAR::Create(int minBrightness, int maxBrightness, int twinkleRange, gfx::C
 }
 
 void STAR::CleverPlot(int brightness) {
-    if (y == 0 || y == hiddenRowMarker) return;
-    if (x < 0) {
-        AppLog().Error.Log("STAR::CleverPlot x", x);
-        return;
-    }
-    if (y < 0) {
-        AppLog().Error.Log("STAR::CleverPlot y", y);
-        return;
-    }
-    if (SkyMatrix.GetData(x, y) & kCovered) return;
+    if (!MayTouchSky(x, y, "STAR::CleverPlot x", "STAR::CleverPlot y")) return;
     StarPalette().Plot(brightness, x, y);
 }
 
 void STAR::CleverClear(int brightness) {
-    if (y == 0 || y == hiddenRowMarker) return;
-    if (x < 0) {
-        AppLog().Error.Log("STAR::CleverClear x", x);
-        return;
-    }
-    if (y < 0) {
-        AppLog().Error.Log("STAR::CleverClear y", y);
-        return;
-    }
-    if (SkyMatrix.GetData(x, y) & kCovered) return;
+    if (!MayTouchSky(x, y, "STAR::CleverClear x", "STAR::CleverClear y")) return;
     StarPalette().Clear(brightness, x, y);
     SkyMatrix.SetData(x, y, SpaceMatrixClass::kReleased, SpaceMatrixClass::kReleased | SpaceMatrixClass::kUnused);
 }
