@@ -47,6 +47,16 @@ std::string_view SkipSpace(std::string_view s) {
 
 std::string FormatUnsigned(unsigned long value) { return std::to_string(static_cast<uint32_t>(value)); }
 
+// Moves past leading white space and one '+' or '-', as "%ld" and "%f" both read a
+// number's start; true when the sign was '-'.
+bool TakeLeadingSign(std::string_view& text) {
+    text = SkipSpace(text);
+    if (text.empty() || (text.front() != '+' && text.front() != '-')) return false;
+    const bool negative = text.front() == '-';
+    text.remove_prefix(1);
+    return negative;
+}
+
 std::string FormatSigned(long value) {
     const long long clamped = std::clamp<long long>(value, std::numeric_limits<int32_t>::min(),
                                                     std::numeric_limits<int32_t>::max());
@@ -55,12 +65,7 @@ std::string FormatSigned(long value) {
 
 // What "%ld" finds at the start of a text, kept to 32 bits as described in the header.
 std::optional<long> ParseLong(std::string_view text) {
-    text = SkipSpace(text);
-    bool negative = false;
-    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
-        negative = text.front() == '-';
-        text.remove_prefix(1);
-    }
+    const bool negative = TakeLeadingSign(text);
     constexpr long long kCap = 1LL << 40;  // far past 32 bits, so saturation is decided below
     long long magnitude = 0;
     size_t digits = 0;
@@ -83,12 +88,7 @@ std::string FormatDouble(double value) {
 
 // What "%f" finds at the start of a text, with '.' as the decimal point in every locale.
 std::optional<double> ParseDouble(std::string_view text) {
-    text = SkipSpace(text);
-    bool negative = false;
-    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
-        negative = text.front() == '-';
-        text.remove_prefix(1);
-    }
+    const bool negative = TakeLeadingSign(text);
     // from_chars would read a second sign; scanf would not.
     if (text.empty() || text.front() == '+' || text.front() == '-') return std::nullopt;
     double value = 0;
