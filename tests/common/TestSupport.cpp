@@ -1,6 +1,9 @@
 // Shared test fixtures.
 #include "common/TestSupport.h"
 
+#include <sys/wait.h>
+
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -35,6 +38,18 @@ int StartLogAndSettingsIn(const TempFolder& folder) {
     RestartLogAt(folder.File("log.txt"));
     ResetMainIni();
     return MainIni().Init(folder.Path(), "Lumivan.ini");
+}
+
+CommandRun RunCommand(const std::string& command) {
+    CommandRun run;
+    std::FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return run;
+    char buffer[512];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, n);
+    const int status = pclose(pipe);
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
 }
 
 std::string ReadFile(const std::string& path) {

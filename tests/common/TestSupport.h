@@ -46,6 +46,14 @@ private:
 // Lumivan.ini, there; what the settings' Init returns (0 when it opened).
 int StartLogAndSettingsIn(const TempFolder& folder);
 
+// A shell command's exit code (-1 when it could not start or did not exit by itself) and
+// everything it wrote to its standard output.
+struct CommandRun {
+    int exitCode = -1;
+    std::string output;
+};
+CommandRun RunCommand(const std::string& command);
+
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& content);
 std::vector<std::string> ReadLines(const std::string& path);

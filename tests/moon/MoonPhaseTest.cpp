@@ -1,6 +1,5 @@
 // The moon phase: names at their thresholds, the full-moon notices and Blue Moons, zone
 // independence, the full-moon table against published catalogue times, and --moon.
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -248,23 +247,10 @@ TEST(FullMoonTableTest, ComputedYearsMatchPublishedCatalogueTimes) {
 }
 
 // The real program, as a user runs it.
-struct ProgramRun {
-    int exitCode;
-    std::string output;
-};
+using ProgramRun = testing::CommandRun;
 
 ProgramRun RunLumivane(const std::string& arguments, const TempFolder& tmp) {
-    const std::string command =
-        "TMPDIR='" + tmp.Path() + "' '" LUMI_BINARY_DIR "/lumivane' " + arguments + " 2>&1";
-    ProgramRun run{-1, {}};
-    std::FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return run;
-    char buffer[512];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, n);
-    const int status = pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+    return testing::RunCommand("TMPDIR='" + tmp.Path() + "' '" LUMI_BINARY_DIR "/lumivane' " + arguments + " 2>&1");
 }
 
 TEST(MoonCommandTest, PrintsTheBottomLineTextAndAngle) {
