@@ -23,6 +23,8 @@ int ShowSettingsNotReady(uint64_t owner) {
         "The settings dialog is not available in this version yet.\n"
         "The settings are kept in the file \"Lumivan.ini\" in " +
         platform::SettingsFolder() + " and can be edited there.";
+    // Started from a desktop's settings panel, nobody reads the terminal.
+    ShellMessageBoxes boxes;
     ShowMessageBox(reinterpret_cast<WindowHandle>(static_cast<uintptr_t>(owner)), text, "Lumivane settings",
                    BoxIcon::Information, BoxButtons::Ok);
     return 0;

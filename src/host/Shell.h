@@ -2,6 +2,8 @@
 // (full screen, preview, a plain window). One implementation per platform.
 #pragma once
 
+#include <memory>
+
 #include "host/CommandLine.h"
 
 namespace lumi {
@@ -16,5 +18,19 @@ PasswordMode ProgramPasswordMode();
 // The window questions the screen-saver switches ask (is this id a window, which window
 // has the focus), answered by this platform's window system.
 WindowQueries ProgramWindowQueries();
+
+// While it lives, message boxes reach the user through the window system where the
+// platform's own boxes would not (on X11 they go to a terminal nobody may watch).
+class ShellMessageBoxes {
+public:
+    ShellMessageBoxes();
+    ~ShellMessageBoxes();
+    ShellMessageBoxes(const ShellMessageBoxes&) = delete;
+    ShellMessageBoxes& operator=(const ShellMessageBoxes&) = delete;
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
 
 }  // namespace lumi

@@ -137,7 +137,9 @@ protected:
         folder_ = new testing::TempFolder();
         const std::string numberFile = folder_->File("display");
         const std::string pidFile = folder_->File("pid");
-        std::system(("Xvfb -displayfd 3 -nolisten tcp -screen 0 800x600x24 3>'" + numberFile +
+        // -noreset: like a desktop, where some client always stays, the server does not
+        // reset (refusing connections for a moment) whenever the last box closes.
+        std::system(("Xvfb -displayfd 3 -nolisten tcp -noreset -screen 0 800x600x24 3>'" + numberFile +
                      "' >/dev/null 2>&1 & echo $! > '" + pidFile + "'")
                         .c_str());
         for (int i = 0; i < 100; ++i) {
@@ -164,10 +166,10 @@ protected:
     }
     void TearDown() override { unsetenv("DISPLAY"); }
 
-    // The id of the window titled `caption`, once it is shown; empty after 3 seconds.
+    // The id of the window titled `caption`, once it is mapped (a click before would miss it); empty after 3 seconds.
     static std::string WaitForWindow(const std::string& caption) {
         for (int i = 0; i < 60; ++i) {
-            std::string id = Shell("xdotool search --name '^" + caption + "$' 2>/dev/null | head -n 1");
+            std::string id = Shell("xdotool search --onlyvisible --name '^" + caption + "$' 2>/dev/null | head -n 1");
             if (!id.empty()) return id.substr(0, id.find('\n'));
             usleep(50 * 1000);
         }
@@ -192,7 +194,7 @@ protected:
         if (result.wait_for(std::chrono::seconds(3)) == std::future_status::ready) {
             got = result.get();
         } else if (!id.empty()) {
-            Shell("xdotool windowkill " + id + " 2>/dev/null");
+            Shell("xdotool windowclose " + id + " 2>/dev/null");
         }
         shower.join();
         return got;
@@ -209,8 +211,12 @@ std::string X11MessageBoxTest::display_;
 pid_t X11MessageBoxTest::server_ = 0;
 SilentBoxes X11MessageBoxTest::fallback_;
 
+// Real key presses, once the box has taken the focus they go to.
 auto Keys(const std::string& keys) {
-    return [keys](const std::string& id) { Shell("xdotool key --window " + id + " " + keys + " 2>/dev/null"); };
+    return [keys](const std::string& id) {
+        for (int i = 0; i < 40 && Shell("xdotool getwindowfocus").find(id) != 0; ++i) usleep(25 * 1000);
+        Shell("xdotool key " + keys + " 2>/dev/null");
+    };
 }
 
 TEST_F(X11MessageBoxTest, KeysAnswerEveryKindOfBox) {
@@ -253,7 +259,7 @@ TEST_F(X11MessageBoxTest, LongTextWrapsWithinTheBox) {
     std::string geometry;
     auto measure = [&](const std::string& id) {
         geometry = Shell("xdotool getwindowgeometry " + id);
-        Shell("xdotool key --window " + id + " Return");
+        Keys("Return")(id);
     };
     EXPECT_EQ(Answer("Wrapped", kLongText, BoxIcon::Information, BoxButtons::Ok, measure), BoxResult::Ok);
     const size_t at = geometry.find("Geometry: ");
@@ -304,13 +310,30 @@ TEST_F(X11MessageBoxTest, TakesInputFromAFullScreenSaverAndGivesItBack) {
     // Real key events, as the user's keyboard sends them, not ones sent to a window.
     Shell("xdotool key Tab Return");
     const bool ready = result.wait_for(std::chrono::seconds(3)) == std::future_status::ready;
-    if (!ready && !id.empty()) Shell("xdotool windowkill " + id + " 2>/dev/null");
+    if (!ready && !id.empty()) Shell("xdotool windowclose " + id + " 2>/dev/null");
     saverThread.join();
     ASSERT_FALSE(id.empty());
     ASSERT_TRUE(ready) << "the box got no keys";
     EXPECT_EQ(result.get(), BoxResult::Cancel);
     EXPECT_TRUE(released);
     EXPECT_TRUE(regrabbed) << "the saver did not get its grabs back";
+}
+
+TEST_F(X11MessageBoxTest, TheProgramsSettingsNoteIsAWindowOnTheDisplay) {
+    const std::string config = folder_->File("config");
+    const std::string exitFile = folder_->File("exit");
+    std::system(("(XDG_CONFIG_HOME='" + config + "' timeout 10 '" LUMI_BINARY_DIR "/lumivane' /c >/dev/null 2>&1; echo $? > '" +
+                 exitFile + "') &")
+                    .c_str());
+    const std::string id = WaitForWindow("Lumivane settings");
+    ASSERT_FALSE(id.empty()) << "no box on the display";
+    Keys("Return")(id);
+    std::string code;
+    for (int i = 0; i < 60 && code.empty(); ++i) {
+        usleep(50 * 1000);
+        code = testing::ReadFile(exitFile);
+    }
+    EXPECT_EQ(code, "0\n");
 }
 
 TEST_F(X11MessageBoxTest, WithoutADisplayTheFallbackAnswers) {

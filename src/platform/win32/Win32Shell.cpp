@@ -178,6 +178,11 @@ WindowQueries ProgramWindowQueries() {
     return queries;
 }
 
+// The platform's own boxes are windows already.
+struct ShellMessageBoxes::State {};
+ShellMessageBoxes::ShellMessageBoxes() = default;
+ShellMessageBoxes::~ShellMessageBoxes() = default;
+
 int RunSaverShell(const CommandLine& command) {
     switch (command.mode) {
         case RunMode::FullScreen:

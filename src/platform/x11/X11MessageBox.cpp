@@ -462,10 +462,11 @@ BoxResult X11MessageBoxes::Show(WindowHandle owner, const std::string& text, con
     return result;
 }
 
-ScopedX11MessageBoxes::ScopedX11MessageBoxes() : boxes_(PlatformMessageBoxes()) {
+ScopedX11MessageBoxes::ScopedX11MessageBoxes()
+    : boxes_(PlatformMessageBoxes()), probe_(nullptr, [](Display* d) { DisplayCloser()(d); }) {
     if (&MessageBoxes() != &PlatformMessageBoxes()) return;
-    DisplayPtr probe(XOpenDisplay(nullptr));
-    if (!probe) return;
+    probe_.reset(XOpenDisplay(nullptr));
+    if (!probe_) return;
     SetMessageBoxes(&boxes_);
     installed_ = true;
 }

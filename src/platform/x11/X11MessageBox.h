@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -10,6 +11,8 @@
 
 #include "gfx/Surface.h"
 #include "platform/MessageBox.h"
+
+struct _XDisplay;
 
 namespace lumi::x11 {
 
@@ -81,6 +84,9 @@ public:
 
 private:
     X11MessageBoxes boxes_;
+    // Held open for the run: a server whose last client leaves resets, refusing new
+    // connections for a moment, and a box opens its own connection later.
+    std::unique_ptr<_XDisplay, void (*)(_XDisplay*)> probe_;
     bool installed_ = false;
 };
 

@@ -1,6 +1,7 @@
 // What the Linux program's command line needs from the platform: the XScreenSaver
 // conventions, no saver-side password, and window questions answered by the X server.
 #include "host/Shell.h"
+#include "platform/x11/X11MessageBox.h"
 #include "platform/x11/XSupport.h"
 
 namespace lumi {
@@ -31,5 +32,12 @@ WindowQueries ProgramWindowQueries() {
     };
     return queries;
 }
+
+struct ShellMessageBoxes::State {
+    x11::ScopedX11MessageBoxes boxes;
+};
+
+ShellMessageBoxes::ShellMessageBoxes() : state_(std::make_unique<State>()) {}
+ShellMessageBoxes::~ShellMessageBoxes() = default;
 
 }  // namespace lumi
