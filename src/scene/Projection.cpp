@@ -36,14 +36,14 @@ constexpr gfx::Color kBlack = 0;
 // message file; beyond a century either way it means nothing and only risks overflow.
 constexpr double kMaxHourDifference = 876000.0;
 
-struct PictureSpec {
+struct PictureLayout {
     int resource;
     int canvasWidth;
     int canvasHeight;
 };
 
 // The heart, happy face and peace pictures are scanned short of their last column and row.
-PictureSpec PictureOf(MessageKind kind) {
+PictureLayout PictureOf(MessageKind kind) {
     switch (kind) {
         case MessageKind::Heart: return {kHeartPicture, 65, 55};
         case MessageKind::HappyFace: return {kHappyFacePicture, 35, 40};
@@ -58,11 +58,11 @@ bool IsPicture(MessageKind kind) { return PictureOf(kind).resource != 0; }
 
 // False when the picture could not be loaded.
 bool ProjectPicture(gfx::Canvas& canvas, MessageKind kind) {
-    const PictureSpec spec = PictureOf(kind);
+    const PictureLayout layout = PictureOf(kind);
     MessageCanvasClass& mc = MessageCanvas();
-    mc.canvasWidth = spec.canvasWidth;
-    mc.canvasHeight = spec.canvasHeight;
-    const std::optional<gfx::Image> image = LoadBitmapResource(spec.resource);
+    mc.canvasWidth = layout.canvasWidth;
+    mc.canvasHeight = layout.canvasHeight;
+    const std::optional<gfx::Image> image = LoadBitmapResource(layout.resource);
     if (!image) return false;
     std::shared_ptr<gfx::Surface> picture = gfx::Surface::FromPixels(image->Width(), image->Height(), image->Pixels());
     if (!picture) return false;

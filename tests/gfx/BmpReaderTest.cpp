@@ -24,7 +24,7 @@ void Set32(std::string& s, size_t at, uint32_t v) {
 
 // Describes a file to build; the pixel function gives the stored value of each pixel
 // (a palette index, or the packed colour for the direct depths).
-struct Spec {
+struct BmpShape {
     int width = 4;
     int height = 3;
     unsigned bpp = 24;
@@ -36,55 +36,55 @@ struct Spec {
     bool fileHeader = true;
 };
 
-std::string Build(const Spec& spec, const std::function<uint32_t(int, int)>& value) {
+std::string Build(const BmpShape& shape, const std::function<uint32_t(int, int)>& value) {
     std::string dib;
-    Put32(dib, spec.headerSize);
-    if (spec.headerSize == 12) {
-        Put16(dib, spec.width);
-        Put16(dib, spec.height);
+    Put32(dib, shape.headerSize);
+    if (shape.headerSize == 12) {
+        Put16(dib, shape.width);
+        Put16(dib, shape.height);
         Put16(dib, 1);
-        Put16(dib, spec.bpp);
+        Put16(dib, shape.bpp);
     } else {
-        Put32(dib, spec.width);
-        Put32(dib, spec.topDown ? -spec.height : spec.height);
+        Put32(dib, shape.width);
+        Put32(dib, shape.topDown ? -shape.height : shape.height);
         Put16(dib, 1);
-        Put16(dib, spec.bpp);
-        Put32(dib, spec.compression);
+        Put16(dib, shape.bpp);
+        Put32(dib, shape.compression);
         for (int i = 0; i < 3; ++i) Put32(dib, 0);  // image size, resolution
-        const bool shortTable = spec.bpp <= 8 && spec.palette.size() < (1u << spec.bpp);
-        Put32(dib, shortTable ? static_cast<uint32_t>(spec.palette.size()) : 0);
+        const bool shortTable = shape.bpp <= 8 && shape.palette.size() < (1u << shape.bpp);
+        Put32(dib, shortTable ? static_cast<uint32_t>(shape.palette.size()) : 0);
         Put32(dib, 0);
         // Later headers carry the masks inside; the short one has them after it.
-        if (spec.headerSize > 40) {
-            for (size_t i = 0; i < 3; ++i) Put32(dib, i < spec.masks.size() ? spec.masks[i] : 0);
-            dib.resize(spec.headerSize, '\0');
+        if (shape.headerSize > 40) {
+            for (size_t i = 0; i < 3; ++i) Put32(dib, i < shape.masks.size() ? shape.masks[i] : 0);
+            dib.resize(shape.headerSize, '\0');
         } else {
-            for (uint32_t m : spec.masks) Put32(dib, m);
+            for (uint32_t m : shape.masks) Put32(dib, m);
         }
     }
-    for (uint32_t c : spec.palette) {
+    for (uint32_t c : shape.palette) {
         dib += static_cast<char>((c >> 16) & 0xFF);
         dib += static_cast<char>((c >> 8) & 0xFF);
         dib += static_cast<char>(c & 0xFF);
-        if (spec.headerSize != 12) dib += '\0';
+        if (shape.headerSize != 12) dib += '\0';
     }
     const size_t pixelStart = dib.size();
-    const size_t stride = (static_cast<size_t>(spec.width) * spec.bpp + 31) / 32 * 4;
-    for (int r = 0; r < spec.height; ++r) {
-        int y = spec.topDown ? r : spec.height - 1 - r;
+    const size_t stride = (static_cast<size_t>(shape.width) * shape.bpp + 31) / 32 * 4;
+    for (int r = 0; r < shape.height; ++r) {
+        int y = shape.topDown ? r : shape.height - 1 - r;
         std::string row(stride, '\0');
-        for (int x = 0; x < spec.width; ++x) {
+        for (int x = 0; x < shape.width; ++x) {
             uint32_t v = value(x, y);
-            size_t bit = static_cast<size_t>(x) * spec.bpp;
-            if (spec.bpp < 8) {
-                row[bit / 8] = static_cast<char>(row[bit / 8] | (v << (8 - spec.bpp - bit % 8)));
+            size_t bit = static_cast<size_t>(x) * shape.bpp;
+            if (shape.bpp < 8) {
+                row[bit / 8] = static_cast<char>(row[bit / 8] | (v << (8 - shape.bpp - bit % 8)));
             } else {
-                for (unsigned b = 0; b < spec.bpp / 8; ++b) row[bit / 8 + b] = static_cast<char>((v >> (8 * b)) & 0xFF);
+                for (unsigned b = 0; b < shape.bpp / 8; ++b) row[bit / 8 + b] = static_cast<char>((v >> (8 * b)) & 0xFF);
             }
         }
         dib += row;
     }
-    if (!spec.fileHeader) return dib;
+    if (!shape.fileHeader) return dib;
     std::string file = "BM";
     Put32(file, static_cast<uint32_t>(14 + dib.size()));
     Put32(file, 0);
@@ -103,15 +103,15 @@ uint32_t Pattern(int x, int y) { return static_cast<uint32_t>((x * 7 + y * 3) % 
 TEST(BmpReader, PaletteDepthsDecodeBothRowOrders) {
     for (unsigned bpp : {1u, 4u, 8u}) {
         for (bool topDown : {false, true}) {
-            Spec spec;
-            spec.width = 13;  // not a multiple of any packing, so row padding matters
-            spec.height = 5;
-            spec.bpp = bpp;
-            spec.topDown = topDown;
+            BmpShape shape;
+            shape.width = 13;  // not a multiple of any packing, so row padding matters
+            shape.height = 5;
+            shape.bpp = bpp;
+            shape.topDown = topDown;
             const unsigned colours = 1u << (bpp < 4 ? bpp : 4);
-            spec.palette.assign(kSixteen.begin(), kSixteen.begin() + colours);
+            shape.palette.assign(kSixteen.begin(), kSixteen.begin() + colours);
             auto index = [&](int x, int y) { return Pattern(x, y) % colours; };
-            std::optional<Image> image = ReadBmp(Build(spec, index));
+            std::optional<Image> image = ReadBmp(Build(shape, index));
             ASSERT_TRUE(image) << bpp << " bpp, top-down " << topDown;
             ASSERT_EQ(image->Width(), 13);
             ASSERT_EQ(image->Height(), 5);
@@ -123,25 +123,25 @@ TEST(BmpReader, PaletteDepthsDecodeBothRowOrders) {
 }
 
 TEST(BmpReader, DirectDepthsDecodeChannelsInTheirPlaces) {
-    Spec spec;
-    spec.width = 5;
-    spec.height = 2;
-    spec.bpp = 24;
+    BmpShape shape;
+    shape.width = 5;
+    shape.height = 2;
+    shape.bpp = 24;
     auto bgr = [](int x, int y) { return static_cast<uint32_t>(0x010203 * (x + 1) + 0x400000 * y); };
     // Stored blue first: the file value 0xRRGGBB reads back as 0x00BBGGRR.
     auto swap = [](uint32_t v) { return (v & 0xFF) << 16 | (v & 0xFF00) | (v >> 16 & 0xFF); };
-    std::optional<Image> image = ReadBmp(Build(spec, bgr));
+    std::optional<Image> image = ReadBmp(Build(shape, bgr));
     ASSERT_TRUE(image);
     EXPECT_EQ(image->Pixel(0, 0), swap(bgr(0, 0)));
     EXPECT_EQ(image->Pixel(4, 1), swap(bgr(4, 1)));
 
-    spec.bpp = 32;
-    image = ReadBmp(Build(spec, [&](int x, int y) { return bgr(x, y) | 0xFF000000u; }));
+    shape.bpp = 32;
+    image = ReadBmp(Build(shape, [&](int x, int y) { return bgr(x, y) | 0xFF000000u; }));
     ASSERT_TRUE(image);
     EXPECT_EQ(image->Pixel(3, 1), swap(bgr(3, 1))) << "the fourth byte is not colour";
 
-    spec.bpp = 16;  // 5-5-5: full-scale fields widen to 255
-    image = ReadBmp(Build(spec, [](int x, int) { return x == 0 ? 0x7C00u : x == 1 ? 0x03E0u : 0x001Fu; }));
+    shape.bpp = 16;  // 5-5-5: full-scale fields widen to 255
+    image = ReadBmp(Build(shape, [](int x, int) { return x == 0 ? 0x7C00u : x == 1 ? 0x03E0u : 0x001Fu; }));
     ASSERT_TRUE(image);
     EXPECT_EQ(image->Pixel(0, 0), 0x0000FFu);
     EXPECT_EQ(image->Pixel(1, 0), 0x00FF00u);
@@ -150,15 +150,15 @@ TEST(BmpReader, DirectDepthsDecodeChannelsInTheirPlaces) {
 
 TEST(BmpReader, BitFieldMasksInShortAndLongHeaders) {
     for (uint32_t headerSize : {40u, 108u, 124u}) {
-        Spec spec;
-        spec.width = 3;
-        spec.height = 1;
-        spec.bpp = 16;
-        spec.compression = 3;
-        spec.headerSize = headerSize;
-        spec.masks = {0xF800, 0x07E0, 0x001F};  // 5-6-5
+        BmpShape shape;
+        shape.width = 3;
+        shape.height = 1;
+        shape.bpp = 16;
+        shape.compression = 3;
+        shape.headerSize = headerSize;
+        shape.masks = {0xF800, 0x07E0, 0x001F};  // 5-6-5
         std::optional<Image> image =
-            ReadBmp(Build(spec, [](int x, int) { return x == 0 ? 0xF800u : x == 1 ? 0x0400u : 0x0010u; }));
+            ReadBmp(Build(shape, [](int x, int) { return x == 0 ? 0xF800u : x == 1 ? 0x0400u : 0x0010u; }));
         ASSERT_TRUE(image) << headerSize;
         EXPECT_EQ(image->Pixel(0, 0), 0x0000FFu);
         EXPECT_EQ(image->Pixel(1, 0), 0x008200u);  // 32 of 63 steps
@@ -167,20 +167,20 @@ TEST(BmpReader, BitFieldMasksInShortAndLongHeaders) {
 }
 
 TEST(BmpReader, OldCoreHeaderAndHeaderlessResourceLayout) {
-    Spec spec;
-    spec.headerSize = 12;
-    spec.bpp = 4;
-    spec.width = 6;
-    spec.palette = kSixteen;
-    std::optional<Image> image = ReadBmp(Build(spec, Pattern));
+    BmpShape shape;
+    shape.headerSize = 12;
+    shape.bpp = 4;
+    shape.width = 6;
+    shape.palette = kSixteen;
+    std::optional<Image> image = ReadBmp(Build(shape, Pattern));
     ASSERT_TRUE(image);
     EXPECT_EQ(image->Pixel(5, 2), kSixteen[Pattern(5, 2)]);
 
-    spec = Spec();
-    spec.bpp = 1;
-    spec.palette = {0x000000, 0xFFFFFF};
-    spec.fileHeader = false;
-    image = ReadBmp(Build(spec, [](int x, int y) { return static_cast<uint32_t>((x + y) & 1); }));
+    shape = BmpShape();
+    shape.bpp = 1;
+    shape.palette = {0x000000, 0xFFFFFF};
+    shape.fileHeader = false;
+    image = ReadBmp(Build(shape, [](int x, int y) { return static_cast<uint32_t>((x + y) & 1); }));
     ASSERT_TRUE(image);
     EXPECT_EQ(image->Pixel(0, 0), 0u);
     EXPECT_EQ(image->Pixel(1, 0), 0xFFFFFFu);
@@ -188,10 +188,10 @@ TEST(BmpReader, OldCoreHeaderAndHeaderlessResourceLayout) {
 }
 
 TEST(BmpReader, IndexPastAShortColourTableReadsBlack) {
-    Spec spec;
-    spec.bpp = 8;
-    spec.palette = {0x0000FF, 0x00FF00};
-    std::string bytes = Build(spec, [](int x, int) { return static_cast<uint32_t>(x); });
+    BmpShape shape;
+    shape.bpp = 8;
+    shape.palette = {0x0000FF, 0x00FF00};
+    std::string bytes = Build(shape, [](int x, int) { return static_cast<uint32_t>(x); });
     Set32(bytes, 14 + 32, 2);  // two colours used
     std::optional<Image> image = ReadBmp(bytes);
     ASSERT_TRUE(image);
@@ -200,12 +200,12 @@ TEST(BmpReader, IndexPastAShortColourTableReadsBlack) {
 }
 
 TEST(BmpReader, EveryTruncationIsRefusedOrDecodesTheSamePicture) {
-    Spec spec;
-    spec.width = 7;
-    spec.height = 4;
-    spec.bpp = 8;
-    spec.palette = kSixteen;
-    const std::string whole = Build(spec, Pattern);
+    BmpShape shape;
+    shape.width = 7;
+    shape.height = 4;
+    shape.bpp = 8;
+    shape.palette = kSixteen;
+    const std::string whole = Build(shape, Pattern);
     const std::optional<Image> full = ReadBmp(whole);
     ASSERT_TRUE(full);
     for (size_t length = 0; length < whole.size(); ++length) {
@@ -222,10 +222,10 @@ TEST(BmpReader, EveryTruncationIsRefusedOrDecodesTheSamePicture) {
 }
 
 TEST(BmpReader, MalformedHeadersAreRefused) {
-    Spec spec;
-    spec.bpp = 8;
-    spec.palette = kSixteen;
-    const std::string good = Build(spec, Pattern);
+    BmpShape shape;
+    shape.bpp = 8;
+    shape.palette = kSixteen;
+    const std::string good = Build(shape, Pattern);
     ASSERT_TRUE(ReadBmp(good));
     struct Damage {
         const char* what;
@@ -267,11 +267,11 @@ TEST(BmpReader, MalformedHeadersAreRefused) {
 }
 
 TEST(BmpReader, NonContiguousMaskIsRefused) {
-    Spec spec;
-    spec.bpp = 32;
-    spec.compression = 3;
-    spec.masks = {0x00FF00FF, 0x0000FF00, 0x000000FF};
-    EXPECT_FALSE(ReadBmp(Build(spec, Pattern)));
+    BmpShape shape;
+    shape.bpp = 32;
+    shape.compression = 3;
+    shape.masks = {0x00FF00FF, 0x0000FF00, 0x000000FF};
+    EXPECT_FALSE(ReadBmp(Build(shape, Pattern)));
 }
 
 TEST(BmpReader, WriterRoundTripsThroughFile) {

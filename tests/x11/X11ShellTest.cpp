@@ -21,28 +21,15 @@ bool Installed(const char* tool) {
     return std::system(("command -v " + std::string(tool) + " >/dev/null 2>&1").c_str()) == 0;
 }
 
-struct ScriptRun {
-    int exitCode = -1;
-    std::string output;
-};
-
 // Runs a shell script on a fresh virtual display of its own, with the settings and the
 // log in a temporary folder. $L is the program.
-ScriptRun OnVirtualDisplay(const std::string& script, const testing::TempFolder& tmp) {
+testing::CommandRun OnVirtualDisplay(const std::string& script, const testing::TempFolder& tmp) {
     const std::string file = tmp.File("script.sh");
     testing::WriteFile(file, "set -u\nL='" + kProgram + "'\n" + script);
     const std::string command = "cd '" + tmp.Path() + "' && XDG_CONFIG_HOME='" + tmp.Path() + "' TMPDIR='" +
                                 tmp.Path() + "' timeout 60 xvfb-run -a -s '-screen 0 640x480x24' sh '" + file +
                                 "' 2>&1";
-    ScriptRun run;
-    std::FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return run;
-    char buffer[512];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, n);
-    const int status = pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+    return testing::RunCommand(command);
 }
 
 // Waits up to about 3 seconds for process $1 to end and prints "rc=<code>", or
@@ -88,7 +75,7 @@ protected:
 };
 
 TEST_F(X11ShellTest, APlainWindowHasItsSizeAndClosesOnEscape) {
-    const ScriptRun run = OnVirtualDisplay(std::string(kWaitFor) +
+    const testing::CommandRun run = OnVirtualDisplay(std::string(kWaitFor) +
                                                "\"$L\" -window -geometry 320x240 & P=$!\n"
                                                "sleep 1.2\n"
                                                "W=$(xdotool search --class lumivane | head -1)\n"
@@ -101,7 +88,7 @@ TEST_F(X11ShellTest, APlainWindowHasItsSizeAndClosesOnEscape) {
 }
 
 TEST_F(X11ShellTest, TheFullScreenSaverCoversTheScreenRunsOnceAndAKeyEndsIt) {
-    const ScriptRun run = OnVirtualDisplay(std::string(kFullScreen) +
+    const testing::CommandRun run = OnVirtualDisplay(std::string(kFullScreen) +
                                                "start_saver\n"
                                                "xwininfo -root -tree | grep '\"Screen Saver\"'\n"
                                                "t=$(now_ms)\n"
@@ -126,7 +113,7 @@ TEST_F(X11ShellTest, TheFullScreenSaverCoversTheScreenRunsOnceAndAKeyEndsIt) {
 }
 
 TEST_F(X11ShellTest, AMouseClickEndsTheFullScreenSaver) {
-    const ScriptRun run = OnVirtualDisplay(std::string(kFullScreen) +
+    const testing::CommandRun run = OnVirtualDisplay(std::string(kFullScreen) +
                                                "start_saver\n"
                                                "past_grace\n"
                                                "xdotool click 1\n"
@@ -138,7 +125,7 @@ TEST_F(X11ShellTest, AMouseClickEndsTheFullScreenSaver) {
 }
 
 TEST_F(X11ShellTest, AMouseMoveEndsTheRunOnlyBeyondFourPixelsAfterTheGraceTicks) {
-    const ScriptRun run = OnVirtualDisplay(std::string(kFullScreen) +
+    const testing::CommandRun run = OnVirtualDisplay(std::string(kFullScreen) +
                                                "start_saver\n"
                                                "eval $(xdotool getmouselocation --shell)\n"
                                                "xdotool mousemove $((X+40)) $((Y+40)); sleep 0.2; xdotool mousemove $X $Y\n"
@@ -158,7 +145,7 @@ TEST_F(X11ShellTest, AMouseMoveEndsTheRunOnlyBeyondFourPixelsAfterTheGraceTicks)
 }
 
 TEST_F(X11ShellTest, APreviewEndsWhenItsWindowIsDestroyedAndBadSwitchesExitWithMinusOne) {
-    const ScriptRun run = OnVirtualDisplay(std::string(kWaitFor) +
+    const testing::CommandRun run = OnVirtualDisplay(std::string(kWaitFor) +
                                                "\"$L\" -window -geometry 200x150 & H=$!\n"
                                                "sleep 1\n"
                                                "W=$(xdotool search --class lumivane | head -1)\n"
