@@ -127,6 +127,10 @@ TEST_F(X11ShellTest, AMouseClickEndsTheFullScreenSaver) {
 TEST_F(X11ShellTest, AMouseMoveEndsTheRunOnlyBeyondFourPixelsAfterTheGraceTicks) {
     const testing::CommandRun run = OnVirtualDisplay(std::string(kFullScreen) +
                                                "start_saver\n"
+                                               // The window shows before the run has read the
+                                               // cursor's start; a slow (sanitizer) start would
+                                               // take it in the middle of the early move.
+                                               "sleep 0.5\n"
                                                "eval $(xdotool getmouselocation --shell)\n"
                                                "xdotool mousemove $((X+40)) $((Y+40)); sleep 0.2; xdotool mousemove $X $Y\n"
                                                "sleep 0.3; kill -0 $P && echo alive-after-grace-move\n"
