@@ -10,6 +10,7 @@
 #include <new>
 
 #include "host/SaverWindow.h"
+#include "platform/Startup.h"
 
 // The counting operator new below hands out malloc'ed memory, so freeing it is correct;
 // GCC cannot see that the pair belongs together.
@@ -18,6 +19,9 @@
 #endif
 
 namespace lumi::bench {
+
+// Benchmarks start the platform (clock, log) as the programs do, before their main runs.
+inline const bool platformStarted = (platform::StartPlatform(), true);
 inline std::atomic<long> allocationCount{0};
 
 // Heap allocations made through operator new since the program started.

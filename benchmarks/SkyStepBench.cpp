@@ -14,12 +14,12 @@
 #include "BenchSupport.h"
 #include "content/MessageStore.h"
 #include "gfx/Canvas.h"
-#include "scene/SkyDC.h"
+#include "sky/SkyDC.h"
 #include "scene/StepFlags.h"
 #include "scene/Universe.h"
 #include "settings/IniFile.h"
-#include "support/Log.h"
-#include "support/Random.h"
+#include "base/Log.h"
+#include "base/Random.h"
 
 namespace {
 

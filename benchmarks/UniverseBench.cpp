@@ -6,10 +6,10 @@
 
 #include "gfx/Canvas.h"
 #include "host/SaverWindow.h"
-#include "scene/SkyDC.h"
+#include "sky/SkyDC.h"
 #include "scene/Universe.h"
 #include "settings/IniFile.h"
-#include "support/Random.h"
+#include "base/Random.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "platform/Clock.h"
+#include "base/Clock.h"
 #include "settings/IniFile.h"
 
 namespace lumi {

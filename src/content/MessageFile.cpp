@@ -10,8 +10,9 @@
 #include "platform/Desktop.h"
 #include "platform/System.h"
 #include "settings/IniFile.h"
-#include "support/BoundedText.h"
-#include "support/Log.h"
+#include "base/BoundedText.h"
+#include "support/TextSearch.h"
+#include "base/Log.h"
 
 namespace lumi {
 

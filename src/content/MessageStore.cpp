@@ -10,8 +10,8 @@
 #include "media/Sound.h"
 #include "settings/IniFile.h"
 #include "support/ErrorReport.h"
-#include "support/Log.h"
-#include "support/Random.h"
+#include "base/Log.h"
+#include "base/Random.h"
 
 namespace lumi {
 

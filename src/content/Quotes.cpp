@@ -3,8 +3,8 @@
 #include "content/Quotes.h"
 
 #include "settings/IniFile.h"
-#include "support/Log.h"
-#include "support/Random.h"
+#include "base/Log.h"
+#include "base/Random.h"
 
 namespace lumi {
 

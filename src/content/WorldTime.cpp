@@ -6,8 +6,9 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "support/BoundedText.h"
-#include "support/Log.h"
+#include "base/BoundedText.h"
+#include "support/TextSearch.h"
+#include "base/Log.h"
 
 namespace lumi {
 

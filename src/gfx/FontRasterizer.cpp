@@ -13,6 +13,7 @@ public:
 };
 
 std::unique_ptr<FontRasterizer> g_rasterizer;
+FontRasterizerMaker g_platformMaker = nullptr;
 std::shared_ptr<Font> g_stockFont;
 int g_pixelsPerInch = 96;
 
@@ -20,11 +21,13 @@ int g_pixelsPerInch = 96;
 
 FontRasterizer& TheFontRasterizer() {
     if (!g_rasterizer) {
-        g_rasterizer = PlatformFontRasterizer();
+        if (g_platformMaker) g_rasterizer = g_platformMaker();
         if (!g_rasterizer) g_rasterizer = std::make_unique<NoFonts>();
     }
     return *g_rasterizer;
 }
+
+void SetPlatformFontRasterizerMaker(FontRasterizerMaker maker) { g_platformMaker = maker; }
 
 void SetFontRasterizer(std::unique_ptr<FontRasterizer> rasterizer) {
     g_stockFont.reset();

@@ -70,8 +70,11 @@ public:
     virtual std::unique_ptr<FontFace> Open(const LogFont& request) = 0;
 };
 
-// The platform's rasterizer; implemented once per platform in lumi_platform.
-std::unique_ptr<FontRasterizer> PlatformFontRasterizer();
+// Makes the platform's rasterizer. The raster sits below the platform, so the program's
+// start hands the platform's maker over (platform::StartPlatform); without one, fonts
+// measure but draw nothing.
+using FontRasterizerMaker = std::unique_ptr<FontRasterizer> (*)();
+void SetPlatformFontRasterizerMaker(FontRasterizerMaker maker);
 
 // The rasterizer the program uses: the platform's unless another was installed.
 FontRasterizer& TheFontRasterizer();

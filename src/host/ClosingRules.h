@@ -8,7 +8,7 @@
 
 #include "host/CommandLine.h"
 #include "host/SaverHost.h"
-#include "platform/Clock.h"
+#include "base/Clock.h"
 
 namespace lumi {
 

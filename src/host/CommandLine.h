@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/Clock.h"
+#include "base/Clock.h"
 
 namespace lumi {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "host/CommandLine.h"
-#include "platform/Clock.h"
+#include "base/Clock.h"
 
 namespace lumi {
 

@@ -5,11 +5,12 @@
 #include "content/MessageFile.h"
 #include "content/MessageStore.h"
 #include "gfx/Canvas.h"
-#include "host/HotCorners.h"
+#include "host/HotCornerCheck.h"
+#include "sky/HotCorners.h"
 #include "host/SaverWindow.h"
-#include "scene/SkyDC.h"
-#include "support/Application.h"
-#include "support/Log.h"
+#include "sky/SkyDC.h"
+#include "sky/Application.h"
+#include "base/Log.h"
 
 namespace lumi {
 

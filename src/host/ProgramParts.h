@@ -2,7 +2,8 @@
 // store defaults, message file import, hot corners, start-up effect, application object).
 #pragma once
 
-#include "host/SkyScene.h"
+#include "host/SaverParts.h"
+#include "sky/SkyScene.h"
 #include "host/StartUpEffects.h"
 
 namespace lumi {

@@ -5,21 +5,9 @@
 #include <string>
 
 #include "platform/MessageBox.h"
+#include "sky/SkyRect.h"
 
 namespace lumi {
-
-struct SkyPoint {
-    int x = 0;
-    int y = 0;
-};
-
-// left, top, right, bottom in client pixels; right and bottom are excluded.
-struct SkyRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-};
 
 // The device context handed to an erase, opaque to the core.
 using EraseCanvas = void*;

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "support/Log.h"
+#include "base/Log.h"
 
 namespace lumi {
 

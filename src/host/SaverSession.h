@@ -9,8 +9,9 @@
 #include "host/ClosingRules.h"
 #include "host/SaverHost.h"
 #include "host/SaverWindow.h"
-#include "host/SkyScene.h"
-#include "platform/Clock.h"
+#include "host/SaverParts.h"
+#include "sky/SkyScene.h"
+#include "base/Clock.h"
 
 namespace lumi {
 

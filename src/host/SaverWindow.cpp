@@ -8,13 +8,11 @@
 #include "platform/MessageBox.h"
 #include "settings/IniFile.h"
 #include "support/ErrorReport.h"
-#include "support/Log.h"
+#include "base/Log.h"
 
 namespace lumi {
 
 namespace {
-
-SaverRunValues theRun;
 
 int64_t LocalMilliseconds(const LocalTime& t) {
     const int64_t days = DaysFromCivil(t.year + 1900, t.month + 1, t.day);
@@ -42,8 +40,6 @@ void ApplySmallWindow(const char* key, int low, int clientEdge, int& edge) {
 
 }  // namespace
 
-SaverRunValues& SaverRun() { return theRun; }
-void ResetSaverRun() { theRun = SaverRunValues(); }
 
 bool OncePerDay(std::string_view key, Clock& clock) {
     const long stored = MainIni().ReadInt("params", key, 0);

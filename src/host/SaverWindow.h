@@ -7,24 +7,12 @@
 #include <string_view>
 
 #include "host/SaverHost.h"
-#include "host/SkyScene.h"
-#include "platform/Clock.h"
+#include "host/SaverParts.h"
+#include "sky/SaverRun.h"
+#include "sky/SkyScene.h"
+#include "base/Clock.h"
 
 namespace lumi {
-
-// The values of the running saver that every scene element reads. One per process.
-struct SaverRunValues {
-    WindowHandle SkyWindow = nullptr;
-    SkyRect ScreenRect;
-    SkyRect MonitorRect;
-    int TickTime = 40;      // the timer period, ms
-    int RealTickTime = 60;  // the measured real duration of one tick, ms
-    int TickCounter = 0;    // ticks accepted since start
-};
-
-SaverRunValues& SaverRun();
-// For tests and a second run in one process: back to the values before any run.
-void ResetSaverRun();
 
 // True at most once per day of the month for a key of section "params": the stored day
 // is compared with today's and replaced by it.

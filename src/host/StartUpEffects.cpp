@@ -3,7 +3,7 @@
 #include "host/StartUpEffects.h"
 
 #include "gfx/Canvas.h"
-#include "support/Log.h"
+#include "base/Log.h"
 
 namespace lumi {
 

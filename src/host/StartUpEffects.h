@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "platform/Clock.h"
+#include "base/Clock.h"
 
 namespace lumi {
 

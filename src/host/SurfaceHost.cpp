@@ -3,7 +3,7 @@
 
 #include "gfx/Canvas.h"
 #include "gfx/Surface.h"
-#include "scene/SkyDC.h"
+#include "sky/SkyDC.h"
 
 namespace lumi {
 

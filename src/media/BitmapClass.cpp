@@ -7,7 +7,7 @@
 
 #include "gfx/BmpReader.h"
 #include "media/TextFont.h"
-#include "support/Log.h"
+#include "base/Log.h"
 
 namespace lumi {
 namespace {

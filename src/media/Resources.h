@@ -3,22 +3,11 @@
 #pragma once
 
 #include <optional>
-#include <string_view>
 
 #include "gfx/Image.h"
+#include "platform/Resources.h"
 
 namespace lumi {
-
-enum class ResourceType { Bitmap, Wave };
-
-// A module whose resources are read (HMODULE on Windows); null means the program itself,
-// the only module there is on Linux.
-using ModuleHandle = void*;
-
-// The stored bytes: for a bitmap a bitmap file or a packed DIB (what a Windows bitmap
-// resource holds), for a sound a WAV file. They live as long as the program. nullopt
-// when the module carries no such resource. Implemented by the platform.
-std::optional<std::string_view> ResourceBytes(ResourceType type, int id, ModuleHandle module = nullptr);
 
 // The bitmap resource decoded; nullopt when missing or unreadable.
 std::optional<gfx::Image> LoadBitmapResource(int id, ModuleHandle module = nullptr);

@@ -7,12 +7,12 @@
 #include <memory>
 
 #include "gfx/Canvas.h"
-#include "platform/Clock.h"
-#include "scene/SpaceMatrix.h"
+#include "base/Clock.h"
+#include "sky/SpaceMatrix.h"
 #include "settings/IniFile.h"
 #include "support/ErrorReport.h"
-#include "support/Log.h"
-#include "support/Random.h"
+#include "base/Log.h"
+#include "base/Random.h"
 
 namespace lumi {
 

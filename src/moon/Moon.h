@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "host/SaverHost.h"
+#include "sky/SkyRect.h"
 #include "media/BitmapClass.h"
 #include "moon/MoonPhase.h"
 

@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/Clock.h"
-#include "support/BoundedText.h"
-#include "support/Log.h"
+#include "base/Clock.h"
+#include "base/BoundedText.h"
+#include "base/Log.h"
 
 namespace lumi {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/Clock.h"
+#include "base/Clock.h"
 
 namespace lumi::platform {
 

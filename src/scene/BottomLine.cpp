@@ -1,12 +1,12 @@
 // The scrolling bottom line.
 #include "scene/BottomLine.h"
 
-#include "host/SaverWindow.h"
+#include "sky/SaverRun.h"
 #include "media/TextFont.h"
 #include "moon/MoonPhase.h"
-#include "scene/SkyDC.h"
-#include "support/BoundedText.h"
-#include "support/Log.h"
+#include "sky/SkyDC.h"
+#include "base/BoundedText.h"
+#include "base/Log.h"
 
 namespace lumi {
 

@@ -9,18 +9,19 @@
 
 #include "content/Counters.h"
 #include "gfx/Canvas.h"
-#include "host/SaverWindow.h"
+#include "sky/SaverRun.h"
 #include "mail/MailCount.h"
 #include "media/Resources.h"
 #include "media/Sound.h"
 #include "platform/DateFormat.h"
 #include "scene/MessageCanvas.h"
-#include "scene/SkyDC.h"
+#include "sky/SkyDC.h"
 #include "scene/TextToStars.h"
 #include "settings/IniFile.h"
-#include "support/BoundedText.h"
+#include "base/BoundedText.h"
+#include "support/TextSearch.h"
 #include "support/ErrorReport.h"
-#include "support/Log.h"
+#include "base/Log.h"
 
 namespace lumi {
 

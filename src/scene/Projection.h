@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "media/TextFont.h"
-#include "platform/Clock.h"
+#include "base/Clock.h"
 
 namespace lumi {
 

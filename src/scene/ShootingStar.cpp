@@ -3,9 +3,9 @@
 #include "scene/ShootingStar.h"
 
 #include "gfx/Canvas.h"
-#include "host/SaverWindow.h"
-#include "scene/SkyDC.h"
-#include "support/Random.h"
+#include "sky/SaverRun.h"
+#include "sky/SkyDC.h"
+#include "base/Random.h"
 
 namespace lumi {
 

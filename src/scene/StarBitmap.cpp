@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "support/Log.h"
+#include "base/Log.h"
 
 namespace lumi {
 

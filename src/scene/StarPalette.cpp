@@ -1,7 +1,7 @@
 // The reference-counted star palette.
 #include "scene/StarPalette.h"
 
-#include "support/Log.h"
+#include "base/Log.h"
 
 namespace lumi {
 

@@ -3,14 +3,14 @@
 
 #include <algorithm>
 
-#include "host/SaverWindow.h"
-#include "scene/SkyDC.h"
-#include "scene/SpaceMatrix.h"
+#include "sky/SaverRun.h"
+#include "sky/SkyDC.h"
+#include "sky/SpaceMatrix.h"
 #include "scene/StarPalette.h"
 #include "scene/StepFlags.h"
 #include "scene/TextToStars.h"
-#include "support/Log.h"
-#include "support/Random.h"
+#include "base/Log.h"
+#include "base/Random.h"
 
 namespace lumi {
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "host/SaverHost.h"
+#include "sky/SkyRect.h"
 
 namespace lumi {
 

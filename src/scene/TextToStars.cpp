@@ -5,10 +5,10 @@
 #include <string>
 
 #include "gfx/Canvas.h"
-#include "host/SaverWindow.h"
+#include "sky/SaverRun.h"
 #include "scene/MessageCanvas.h"
-#include "support/Log.h"
-#include "support/Random.h"
+#include "base/Log.h"
+#include "base/Random.h"
 
 namespace lumi {
 

@@ -4,18 +4,19 @@
 
 #include "content/MessageStore.h"
 #include "gfx/Canvas.h"
-#include "host/HotCorners.h"
-#include "host/SaverWindow.h"
+#include "sky/HotCorners.h"
+#include "sky/SaverRun.h"
 #include "moon/Moon.h"
 #include "scene/Projection.h"
-#include "scene/SkyDC.h"
-#include "scene/SpaceMatrix.h"
+#include "sky/SkyDC.h"
+#include "sky/SpaceMatrix.h"
 #include "scene/StarPalette.h"
 #include "scene/StepFlags.h"
-#include "support/BoundedText.h"
+#include "base/BoundedText.h"
 #include "support/ErrorReport.h"
-#include "support/Log.h"
-#include "support/Random.h"
+#include "sky/SkyErrors.h"
+#include "base/Log.h"
+#include "base/Random.h"
 
 namespace lumi {
 

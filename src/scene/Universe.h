@@ -5,7 +5,7 @@
 #include <array>
 #include <string>
 
-#include "host/SkyScene.h"
+#include "sky/SkyScene.h"
 #include "media/BitmapClass.h"
 #include "scene/BottomLine.h"
 #include "scene/ShootingStar.h"

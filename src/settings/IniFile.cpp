@@ -11,12 +11,12 @@
 #include <optional>
 
 #include "platform/System.h"
-#include "settings/IniText.h"
-#include "settings/ProfileStore.h"
+#include "platform/IniText.h"
+#include "platform/ProfileStore.h"
 #include "support/ErrorReport.h"
-#include "support/Log.h"
-#include "support/OsReport.h"
-#include "support/Random.h"
+#include "base/Log.h"
+#include "platform/OsReport.h"
+#include "base/Random.h"
 
 namespace lumi {
 

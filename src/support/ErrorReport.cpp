@@ -1,15 +1,13 @@
-// Error reports: the pending error text shown in the corner of the sky and kept in the
-// settings file, the one-at-a-time "PROBLEM" box, and the settings store's error box.
+// Error reports: the pending error text collected for the sky's corner, the
+// one-at-a-time "PROBLEM" box, and the settings store's error box.
 #include "support/ErrorReport.h"
 
 #include <atomic>
 #include <cstdio>
 #include <mutex>
 
-#include "platform/Clock.h"
-#include "settings/IniFile.h"
-#include "support/BoundedText.h"
-#include "support/Log.h"
+#include "base/BoundedText.h"
+#include "base/Log.h"
 
 namespace lumi {
 
@@ -27,27 +25,6 @@ ErrorTextPainter errorPainter;
 WindowDestroyer windowDestroyer;
 
 std::atomic<bool> errorBoxOpen{false};
-
-// The C library's ctime form ("Wed Jun 30 21:49:08 1993\n"), read from the program's
-// clock so that a fake clock governs it too.
-std::string CalendarText() {
-    static constexpr const char* kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
-    static constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                              "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-    const LocalTime t = TheClock().LocalNow();
-    const char* day = t.weekday >= 0 && t.weekday < 7 ? kDays[t.weekday] : "???";
-    const char* month = t.month >= 0 && t.month < 12 ? kMonths[t.month] : "???";
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%s %s %2d %.2d:%.2d:%.2d %d\n", day, month, t.day, t.hour, t.minute,
-                  t.second, t.year + 1900);
-    return buf;
-}
-
-std::string DebugKey(int counter) {
-    char key[32];
-    std::snprintf(key, sizeof key, "error%u", static_cast<unsigned>(counter));
-    return key;
-}
 
 }  // namespace
 
@@ -72,40 +49,21 @@ void SetWindowDestroyer(WindowDestroyer destroyer) {
     windowDestroyer = std::move(destroyer);
 }
 
-void ShowErrors() {
-    std::string text;
-    int counter;
-    bool first;
-    ErrorTextPainter painter;
-    {
-        // Take the report out whole; painting, logging and the settings file are then
-        // done without the lock, so they may add errors of their own.
-        std::lock_guard<std::mutex> lock(errorMutex);
-        if (errorText.empty()) return;
-        if (++errorCounter > kMaxErrorCounter) errorCounter = 1;
-        errorText += "  ";
-        text.swap(errorText);
-        counter = errorCounter;
-        first = firstReport;
-        if (first) {
-            ++errorCounter;
-            firstReport = false;
-        }
-        painter = errorPainter;
+ErrorReportTaken TakeErrorReport() {
+    std::lock_guard<std::mutex> lock(errorMutex);
+    ErrorReportTaken taken;
+    if (errorText.empty()) return taken;
+    if (++errorCounter > kMaxErrorCounter) errorCounter = 1;
+    errorText += "  ";
+    taken.text.swap(errorText);
+    taken.counter = errorCounter;
+    taken.first = firstReport;
+    if (taken.first) {
+        ++errorCounter;
+        firstReport = false;
     }
-
-    // Each report one pixel lower, back at the top every 25 reports.
-    if (painter) painter(2, counter % 25, text);
-    if (first) {
-        AppLog().Info.Log(DebugKey(counter), "-----Start at :" + CalendarText());
-        ++counter;
-    }
-    // The stored value is cut below the settings store's 1000-character limit: a full
-    // text with its two blanks would otherwise raise the store's error boxes in the
-    // middle of a scene step.
-    IniFile& ini = MainIni();
-    ini.WriteString("Debug", DebugKey(counter), Truncated(text, IniFile::kValueBuffer));
-    ini.WriteString("Debug", DebugKey(counter + 1), "---------END---------");
+    taken.painter = errorPainter;
+    return taken;
 }
 
 void InternalError(WindowHandle owner, unsigned code, DestroyOwner destroy) {

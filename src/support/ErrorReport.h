@@ -1,5 +1,5 @@
-// Error reports: pending error texts drawn in the corner of the sky, the guarded
-// "Internal error" box, and the settings store's error box.
+// Error reports: pending error texts for the corner of the sky, the guarded "Internal
+// error" box, and the settings store's error box.
 #pragma once
 
 #include <functional>
@@ -14,15 +14,23 @@ enum class DestroyOwner { No, Yes };
 
 // Appends text to ErrorText, separated by " , " (thread-safe).
 void AddError(std::string_view text);
-// Shows, stores in section Debug of the main settings file, and clears ErrorText. Called
-// once per scene step on the saver's thread.
-void ShowErrors();
 // The pending error text (tests).
 std::string PendingErrorText();
 // Draws an error text at (x, y) on the sky. Installed by the saver window once its
 // canvas exists; without it nothing is drawn.
 using ErrorTextPainter = std::function<void(int x, int y, const std::string& text)>;
 void SetErrorTextPainter(ErrorTextPainter painter);
+// One report taken out of ErrorText to be shown (ShowErrors, above the settings store):
+// the text with two blanks added, its number, whether it is the run's first report, and
+// the painter to draw it with. An empty text when no error waits.
+struct ErrorReportTaken {
+    std::string text;
+    int counter = 0;
+    bool first = false;
+    ErrorTextPainter painter;
+};
+ErrorReportTaken TakeErrorReport();
+
 // Closes an owner window after an internal-error box when asked to. Installed by the
 // window layer; without it nothing is destroyed.
 using WindowDestroyer = std::function<void(WindowHandle)>;

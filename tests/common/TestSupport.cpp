@@ -10,7 +10,7 @@
 #include <sstream>
 
 #include "settings/IniFile.h"
-#include "support/Log.h"
+#include "base/Log.h"
 
 namespace lumi::testing {
 

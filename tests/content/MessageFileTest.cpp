@@ -13,10 +13,10 @@
 #include "content/MessageStore.h"
 #include "platform/Desktop.h"
 #include "settings/IniFile.h"
-#include "settings/IniText.h"
+#include "platform/IniText.h"
 #include "support/ErrorReport.h"
-#include "support/Log.h"
-#include "support/Random.h"
+#include "base/Log.h"
+#include "base/Random.h"
 
 namespace lumi {
 namespace {

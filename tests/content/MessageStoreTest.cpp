@@ -11,10 +11,10 @@
 #include "common/TestSupport.h"
 #include "media/Sound.h"
 #include "settings/IniFile.h"
-#include "settings/IniText.h"
+#include "platform/IniText.h"
 #include "support/ErrorReport.h"
-#include "support/Log.h"
-#include "support/Random.h"
+#include "base/Log.h"
+#include "base/Random.h"
 
 namespace lumi {
 namespace {

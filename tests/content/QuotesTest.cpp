@@ -11,8 +11,8 @@
 
 #include "common/TestSupport.h"
 #include "settings/IniFile.h"
-#include "support/Log.h"
-#include "support/Random.h"
+#include "base/Log.h"
+#include "base/Random.h"
 
 namespace lumi {
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "common/TestSupport.h"
-#include "support/Log.h"
+#include "base/Log.h"
 
 namespace lumi {
 namespace {

@@ -15,8 +15,8 @@
 #include "content/MessageStore.h"
 #include "platform/MessageBox.h"
 #include "settings/IniFile.h"
-#include "settings/IniText.h"
-#include "support/Log.h"
+#include "platform/IniText.h"
+#include "base/Log.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <climits>
 
-#include "platform/FakeClock.h"
+#include "base/FakeClock.h"
 
 namespace lumi {
 namespace {

@@ -6,7 +6,7 @@
 
 #include <set>
 
-#include "platform/FakeClock.h"
+#include "base/FakeClock.h"
 
 namespace lumi {
 namespace {

@@ -1,5 +1,6 @@
 // Hot corners, the start-up switches, the old-TV effect and the saver parts that use them.
-#include "host/HotCorners.h"
+#include "host/HotCornerCheck.h"
+#include "sky/HotCorners.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +12,7 @@
 #include "host/ProgramParts.h"
 #include "host/StartUpEffects.h"
 #include "settings/IniFile.h"
-#include "support/Log.h"
+#include "base/Log.h"
 
 namespace lumi {
 namespace {

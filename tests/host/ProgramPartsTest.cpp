@@ -9,11 +9,11 @@
 #include "common/TestSupport.h"
 #include "gfx/Canvas.h"
 #include "host/SaverWindow.h"
-#include "scene/SkyDC.h"
+#include "sky/SkyDC.h"
 #include "settings/IniFile.h"
-#include "support/Application.h"
-#include "support/Log.h"
-#include "support/Random.h"
+#include "sky/Application.h"
+#include "base/Log.h"
+#include "base/Random.h"
 
 namespace lumi {
 namespace {

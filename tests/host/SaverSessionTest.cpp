@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "common/TestSupport.h"
-#include "platform/FakeClock.h"
+#include "base/FakeClock.h"
 #include "settings/IniFile.h"
-#include "support/Log.h"
+#include "base/Log.h"
 
 namespace lumi {
 namespace {

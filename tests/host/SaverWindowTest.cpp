@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "common/TestSupport.h"
-#include "platform/FakeClock.h"
+#include "base/FakeClock.h"
 #include "settings/IniFile.h"
 #include "support/ErrorReport.h"
-#include "support/Log.h"
+#include "base/Log.h"
 
 namespace lumi {
 namespace {

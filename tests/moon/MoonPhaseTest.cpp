@@ -11,8 +11,8 @@
 
 #include "moon/FullMoonTable.h"
 #include "moon/MoonPhase.h"
-#include "platform/FakeClock.h"
-#include "support/Log.h"
+#include "base/FakeClock.h"
+#include "base/Log.h"
 #include "common/TestSupport.h"
 
 namespace lumi {

@@ -11,12 +11,12 @@
 #include "common/TestSupport.h"
 #include "gfx/Canvas.h"
 #include "gfx/PngWriter.h"
-#include "platform/FakeClock.h"
-#include "scene/SpaceMatrix.h"
+#include "base/FakeClock.h"
+#include "sky/SpaceMatrix.h"
 #include "settings/IniFile.h"
 #include "support/ErrorReport.h"
-#include "support/Log.h"
-#include "support/Random.h"
+#include "base/Log.h"
+#include "base/Random.h"
 
 namespace lumi {
 namespace {

@@ -1,9 +1,10 @@
 // Calendar arithmetic and the fake clock that tests and the headless runner drive.
-#include "platform/Clock.h"
+#include "base/Clock.h"
+#include "platform/SystemClock.h"
 
 #include <gtest/gtest.h>
 
-#include "platform/FakeClock.h"
+#include "base/FakeClock.h"
 
 namespace lumi {
 namespace {

@@ -13,10 +13,10 @@
 #include "gfx/Surface.h"
 #include "host/SaverWindow.h"
 #include "moon/MoonPhase.h"
-#include "scene/SkyDC.h"
+#include "sky/SkyDC.h"
 #include "settings/IniFile.h"
 #include "support/ErrorReport.h"
-#include "support/Log.h"
+#include "base/Log.h"
 
 namespace lumi {
 namespace {

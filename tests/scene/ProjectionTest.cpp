@@ -16,14 +16,14 @@
 #include "mail/MailCount.h"
 #include "media/Resources.h"
 #include "media/Sound.h"
-#include "platform/FakeClock.h"
+#include "base/FakeClock.h"
 #include "scene/MessageCanvas.h"
-#include "scene/SkyDC.h"
+#include "sky/SkyDC.h"
 #include "scene/TextToStars.h"
 #include "settings/IniFile.h"
 #include "support/ErrorReport.h"
-#include "support/Log.h"
-#include "support/Random.h"
+#include "base/Log.h"
+#include "base/Random.h"
 
 namespace lumi {
 namespace {

@@ -16,14 +16,14 @@
 #include "scene/BottomLine.h"
 #include "scene/MessageCanvas.h"
 #include "scene/Projection.h"
-#include "scene/SkyDC.h"
-#include "scene/SpaceMatrix.h"
+#include "sky/SkyDC.h"
+#include "sky/SpaceMatrix.h"
 #include "scene/StarPalette.h"
 #include "scene/StepFlags.h"
 #include "scene/TextToStars.h"
 #include "settings/IniFile.h"
 #include "support/ErrorReport.h"
-#include "support/Log.h"
+#include "base/Log.h"
 
 namespace lumi::testing {
 

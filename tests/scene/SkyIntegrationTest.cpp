@@ -6,7 +6,7 @@
 
 
 #include "moon/Moon.h"
-#include "platform/FakeClock.h"
+#include "base/FakeClock.h"
 #include "scene/MessageCanvas.h"
 #include "scene/Projection.h"
 #include "scene/SceneTestSupport.h"
@@ -15,7 +15,7 @@
 #include "scene/TextToStars.h"
 #include "scene/Universe.h"
 #include "settings/IniFile.h"
-#include "support/Random.h"
+#include "base/Random.h"
 
 namespace lumi {
 namespace {

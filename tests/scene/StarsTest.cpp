@@ -10,13 +10,13 @@
 #include "gfx/Canvas.h"
 #include "host/SaverWindow.h"
 #include "scene/MessageCanvas.h"
-#include "scene/SkyDC.h"
-#include "scene/SpaceMatrix.h"
+#include "sky/SkyDC.h"
+#include "sky/SpaceMatrix.h"
 #include "scene/StarPalette.h"
 #include "scene/StepFlags.h"
 #include "scene/TextToStars.h"
-#include "support/Log.h"
-#include "support/Random.h"
+#include "base/Log.h"
+#include "base/Random.h"
 
 namespace lumi {
 namespace {

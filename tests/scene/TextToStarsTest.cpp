@@ -12,9 +12,9 @@
 #include "gfx/FakeFont.h"
 #include "host/SaverWindow.h"
 #include "scene/MessageCanvas.h"
-#include "scene/SpaceMatrix.h"
-#include "support/Log.h"
-#include "support/Random.h"
+#include "sky/SpaceMatrix.h"
+#include "base/Log.h"
+#include "base/Random.h"
 
 namespace lumi {
 namespace {

@@ -8,16 +8,16 @@
 #include <string>
 #include <vector>
 
-#include "host/HotCorners.h"
+#include "sky/HotCorners.h"
 #include "host/SaverWindow.h"
 #include "moon/Moon.h"
 #include "scene/SceneTestSupport.h"
-#include "scene/SkyDC.h"
-#include "scene/SpaceMatrix.h"
+#include "sky/SkyDC.h"
+#include "sky/SpaceMatrix.h"
 #include "scene/StarPalette.h"
 #include "scene/StepFlags.h"
 #include "support/ErrorReport.h"
-#include "support/Random.h"
+#include "base/Random.h"
 
 namespace lumi {
 namespace {

@@ -10,9 +10,9 @@
 #include <filesystem>
 
 #include "common/TestSupport.h"
-#include "settings/IniText.h"
+#include "platform/IniText.h"
 #include "support/ErrorReport.h"
-#include "support/Log.h"
+#include "base/Log.h"
 
 namespace lumi {
 namespace {

@@ -6,9 +6,9 @@
 
 #include "common/TestSupport.h"
 #include "settings/IniFile.h"
-#include "settings/IniText.h"
+#include "platform/IniText.h"
 #include "support/ErrorReport.h"
-#include "support/Log.h"
+#include "base/Log.h"
 
 namespace lumi {
 namespace {

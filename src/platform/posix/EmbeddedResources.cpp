@@ -1,5 +1,5 @@
 // Resources on Linux: the files of resources/ were compiled into the program as a table.
-#include "media/Resources.h"
+#include "platform/Resources.h"
 #include "platform/posix/EmbeddedResourceTable.h"
 
 namespace lumi {

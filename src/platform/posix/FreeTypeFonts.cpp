@@ -12,7 +12,7 @@
 #include <memory>
 #include <string>
 
-#include "gfx/FontRasterizer.h"
+#include "platform/Fonts.h"
 
 namespace lumi::gfx {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "platform/Clock.h"
+#include "platform/SystemClock.h"
 
 namespace lumi {
 

@@ -1,7 +1,7 @@
 // Settings files on POSIX systems: there are no system profile functions, so our own INI
 // text store does their work with the same rules.
-#include "settings/IniText.h"
-#include "settings/ProfileStore.h"
+#include "platform/IniText.h"
+#include "platform/ProfileStore.h"
 
 namespace lumi {
 

@@ -10,7 +10,7 @@
 #include <type_traits>
 #include <vector>
 
-#include "gfx/FontRasterizer.h"
+#include "platform/Fonts.h"
 
 namespace lumi::gfx {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <ctime>
 
-#include "platform/Clock.h"
+#include "platform/SystemClock.h"
 
 namespace lumi {
 

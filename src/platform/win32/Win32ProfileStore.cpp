@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/ProfileStore.h"
+#include "platform/ProfileStore.h"
 
 namespace lumi {
 

@@ -3,7 +3,7 @@
 // bitmap reader takes as well as a file.
 #include <windows.h>
 
-#include "media/Resources.h"
+#include "platform/Resources.h"
 
 namespace lumi {
 

@@ -11,7 +11,7 @@
 
 #include "gfx/Canvas.h"
 #include "platform/x11/XSupport.h"
-#include "support/Log.h"
+#include "base/Log.h"
 
 // Xlib's None macro would swallow BoxIcon::None; the X calls here spell it 0.
 #undef None

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "support/Log.h"
+#include "base/Log.h"
 
 namespace lumi::x11 {
 

@@ -1,0 +1,71 @@
+// The program's entry after the platform's main: the command line decides the job, and
+// each job is one call (help, version, the moon, a snapshot, the saver shell).
+#include "shell/Program.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "host/CommandLine.h"
+#include "shell/headless/HeadlessRun.h"
+#include "host/MoonCommand.h"
+#include "host/ProgramParts.h"
+#include "shell/Shell.h"
+#include "platform/MessageBox.h"
+#include "platform/System.h"
+#include "scene/Universe.h"
+
+namespace lumi {
+
+namespace {
+
+int ShowSettingsNotReady(uint64_t owner) {
+    const std::string text =
+        "The settings dialog is not available in this version yet.\n"
+        "The settings are kept in the file \"Lumivan.ini\" in " +
+        platform::SettingsFolder() + " and can be edited there.";
+    // Started from a desktop's settings panel, nobody reads the terminal.
+    ShellMessageBoxes boxes;
+    ShowMessageBox(reinterpret_cast<WindowHandle>(static_cast<uintptr_t>(owner)), text, "Lumivane settings",
+                   BoxIcon::Information, BoxButtons::Ok);
+    return 0;
+}
+
+}  // namespace
+
+int RunProgram(const std::vector<std::string>& args) {
+    const Dialect dialect = ProgramDialect();
+    // Only XScreenSaver's own convention reads the variable; elsewhere it means nothing.
+    const char* xscreensaverWindow = dialect == Dialect::Linux ? std::getenv("XSCREENSAVER_WINDOW") : nullptr;
+    const CommandLine command =
+        ParseCommandLine(args, dialect, xscreensaverWindow, ProgramPasswordMode(), ProgramWindowQueries());
+
+    switch (command.mode) {
+        case RunMode::Help:
+            std::fputs(UsageText(), stdout);
+            return 0;
+        case RunMode::Version:
+            std::printf("lumivane %s\n", LUMI_VERSION);
+            return 0;
+        case RunMode::Moon:
+            return RunMoonCommand(command);
+        case RunMode::Snapshot:
+            return RunSnapshot(command.snapshot, TheUniverse(), ProgramSaverParts());
+        case RunMode::Configure:
+            // Windows shows its settings dialog; elsewhere a box says where the file is.
+            if (dialect == Dialect::Windows) return RunSaverShell(command);
+            return ShowSettingsNotReady(command.window);
+        case RunMode::FullScreen:
+        case RunMode::Preview:
+        case RunMode::Root:
+        case RunMode::Window:
+        case RunMode::ChangePassword:
+            return RunSaverShell(command);
+        case RunMode::Error:
+            std::fprintf(stderr, "lumivane: %s\n", command.error.c_str());
+            if (command.exitCode == 2) std::fputs("Try 'lumivane --help'.\n", stderr);
+            return command.exitCode;
+    }
+    return 2;
+}
+
+}  // namespace lumi

@@ -1,0 +1,123 @@
+// The saver window's side of the Win32 shell: timers, cursor, monitor, and presenting the
+// raster the sky is drawn into.
+#include "shell/win32/Win32SaverHost.h"
+
+#include "gfx/DirtyRegion.h"
+#include "gfx/Surface.h"
+#include "base/Log.h"
+
+namespace lumi::win32 {
+
+namespace {
+
+BITMAPINFO TopDownInfo(int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // negative: the first row is the top one
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
+}  // namespace
+
+bool CaptureScreenUnder(HWND window, gfx::Surface& surface) {
+    const int width = surface.Width();
+    const int height = surface.Height();
+    if (width <= 0 || height <= 0) return false;
+    POINT origin{0, 0};
+    if (!ClientToScreen(window, &origin)) return false;
+
+    WindowDC screen(nullptr);
+    if (!screen.Get()) return false;
+    MemoryDC memory(screen.Get());
+    if (!memory.Get()) return false;
+    BITMAPINFO info = TopDownInfo(width, height);
+    void* bits = nullptr;
+    BitmapOwner section(CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!section.Get() || !bits) return false;
+
+    const HGDIOBJ previous = SelectObject(memory.Get(), section.Get());
+    const bool copied =
+        BitBlt(memory.Get(), 0, 0, width, height, screen.Get(), origin.x, origin.y, SRCCOPY | CAPTUREBLT) != 0;
+    SelectObject(memory.Get(), previous);
+    if (!copied) return false;
+    GdiFlush();  // the section's bits are complete only once GDI's batch is done
+
+    // A 32-bit top-down DIB has the surface's own row layout; only the unused top byte
+    // may hold anything and must be cleared.
+    const auto* source = static_cast<const uint32_t*>(bits);
+    for (int y = 0; y < height; ++y) {
+        const uint32_t* from = source + static_cast<size_t>(y) * width;
+        uint32_t* to = surface.Row(y);
+        for (int x = 0; x < width; ++x) to[x] = from[x] & 0x00FFFFFFu;
+    }
+    // The screen shows this already; the first paint of the window presents it anyway.
+    if (gfx::DirtyRegion* dirty = surface.Dirty()) dirty->Clear();
+    return true;
+}
+
+void PresentRect(HDC dc, const gfx::Surface& surface, const gfx::Rect& rect) {
+    const int left = rect.left < 0 ? 0 : rect.left;
+    const int top = rect.top < 0 ? 0 : rect.top;
+    const int right = rect.right > surface.Width() ? surface.Width() : rect.right;
+    const int bottom = rect.bottom > surface.Height() ? surface.Height() : rect.bottom;
+    if (right <= left || bottom <= top) return;
+    const int rows = bottom - top;
+    // The DIB is the band of whole rows holding the rectangle: source row 0 is row `top`,
+    // whatever way the platform counts source rows of a top-down DIB.
+    BITMAPINFO info = TopDownInfo(surface.Width(), rows);
+    SetDIBitsToDevice(dc, left, top, static_cast<DWORD>(right - left), static_cast<DWORD>(rows), left, 0, 0,
+                      static_cast<UINT>(rows), surface.Row(top), &info, DIB_RGB_COLORS);
+}
+
+Win32SaverHost::Win32SaverHost(HWND window, std::shared_ptr<gfx::Surface> surface)
+    : SurfaceHost(TheClock(), std::move(surface)), window_(window), dc_(window) {}
+
+unsigned Win32SaverHost::SetTimer(unsigned id, unsigned periodMs) {
+    return static_cast<unsigned>(::SetTimer(window_, id, periodMs, nullptr));
+}
+
+void Win32SaverHost::KillTimer(unsigned id) { ::KillTimer(window_, id); }
+
+void Win32SaverHost::PostClose() { PostMessageA(window_, WM_CLOSE, 0, 0); }
+
+SkyPoint Win32SaverHost::GetCursorPos() {
+    POINT p{0, 0};
+    if (!::GetCursorPos(&p)) return {};
+    return {static_cast<int>(p.x), static_cast<int>(p.y)};
+}
+
+void Win32SaverHost::SetCursorPos(SkyPoint at) { ::SetCursorPos(at.x, at.y); }
+
+SkyRect Win32SaverHost::PrimaryMonitorRect() {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    const HMONITOR monitor = MonitorFromWindow(GetDesktopWindow(), MONITOR_DEFAULTTOPRIMARY);
+    if (monitor && GetMonitorInfoA(monitor, &info))
+        return {static_cast<int>(info.rcMonitor.left), static_cast<int>(info.rcMonitor.top),
+                static_cast<int>(info.rcMonitor.right), static_cast<int>(info.rcMonitor.bottom)};
+    // Without the monitor functions the primary display is the one the metrics describe.
+    return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+void Win32SaverHost::SetToolWindowStyle() { SetWindowLongA(window_, GWL_EXSTYLE, WS_EX_TOOLWINDOW); }
+
+void Win32SaverHost::PresentDirty(KeepMarked keep) {
+    gfx::DirtyRegion* dirty = Surface()->Dirty();
+    if (!dirty || dirty->IsEmpty()) return;
+    if (dc_.Get()) {
+        for (const gfx::Rect& r : dirty->Collect()) PresentRect(dc_.Get(), *Surface(), r);
+    }
+    if (keep == KeepMarked::No) dirty->Clear();
+}
+
+void Win32SaverHost::PresentAll(HDC dc) {
+    // The changes stay marked: a paint may be clipped to a part of the window, and the
+    // next present sends them where it is not.
+    PresentRect(dc, *Surface(), {0, 0, Surface()->Width(), Surface()->Height()});
+}
+
+}  // namespace lumi::win32

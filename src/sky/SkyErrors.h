@@ -1,0 +1,11 @@
+// Pending error texts brought onto the sky: drawn in its corner and kept in section
+// Debug of the main settings file.
+#pragma once
+
+namespace lumi {
+
+// Shows, stores in section Debug of the main settings file, and clears ErrorText. Called
+// once per scene step on the saver's thread.
+void ShowErrors();
+
+}  // namespace lumi
