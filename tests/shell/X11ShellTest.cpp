@@ -27,7 +27,7 @@ testing::CommandRun OnVirtualDisplay(const std::string& script, const testing::T
     const std::string file = tmp.File("script.sh");
     testing::WriteFile(file, "set -u\nL='" + kProgram + "'\n" + script);
     const std::string command = "cd '" + tmp.Path() + "' && XDG_CONFIG_HOME='" + tmp.Path() + "' TMPDIR='" +
-                                tmp.Path() + "' timeout 60 xvfb-run -a -s '-screen 0 640x480x24' sh '" + file +
+                                tmp.Path() + "' timeout 60 '" + LUMI_SOURCE_DIR + "/tools/with-xvfb.sh' 640x480x24 sh '" + file +
                                 "' 2>&1";
     return testing::RunCommand(command);
 }
@@ -67,7 +67,7 @@ constexpr long kPromptMs = 1000;
 class X11ShellTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!Installed("xvfb-run")) GTEST_SKIP() << "xvfb-run is not installed";
+        if (!Installed("Xvfb")) GTEST_SKIP() << "Xvfb is not installed";
         if (!Installed("xdotool")) GTEST_SKIP() << "xdotool is not installed";
         ASSERT_EQ(access(kProgram.c_str(), X_OK), 0) << kProgram << " is not built";
     }
