@@ -4,6 +4,10 @@ and 48 pixels into resources/icon/100-lumivane.ico. The shapes are described onc
 unit coordinates and sampled per size, so every size is sharp; the smallest keeps
 only the moon and one star, as more would blur together.
 
+It also draws the desktop icons of the Linux install, 16 to 256 pixels, into
+resources/linux/icons/hicolor/<size>x<size>/apps/lumivane.png (the freedesktop icon theme's
+layout).
+
     tools/make_icon.py [--preview FOLDER]   (PNG previews, enlarged)
 """
 
@@ -72,6 +76,9 @@ def draw(size):
     return pixels
 
 
+HICOLOR_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
+
+
 def main(argv):
     root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
     out_dir = os.path.join(root, "resources", "icon")
@@ -79,6 +86,11 @@ def main(argv):
     images = [draw(size) for size in (16, 32, 48)]
     with open(os.path.join(out_dir, "100-lumivane.ico"), "wb") as f:
         f.write(drawlib.ico(images))
+    for size in HICOLOR_SIZES:
+        folder = os.path.join(root, "resources", "linux", "icons", "hicolor", "%dx%d" % (size, size), "apps")
+        os.makedirs(folder, exist_ok=True)
+        with open(os.path.join(folder, "lumivane.png"), "wb") as f:
+            f.write(drawlib.png_rgba(draw(size)))
     if "--preview" in argv:
         folder = argv[argv.index("--preview") + 1]
         os.makedirs(folder, exist_ok=True)

@@ -12,6 +12,9 @@ cmake -S . -B build/native -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build/native -j "$JOBS"
 (cd build/native && ctest --output-on-failure -j "$JOBS")
 
+echo "== Linux install, Debian package and XScreenSaver's daemon"
+tools/package-test.sh build/native
+
 echo "== sanitizer build and tests"
 cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DLUMI_SANITIZE=ON >/dev/null
 cmake --build build/asan -j "$JOBS"

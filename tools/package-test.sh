@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# Checks the Linux install and package: cmake --install into a scratch DESTDIR lays out
+# every file, the XScreenSaver description parses, the manual page renders, the Debian
+# package builds and passes lintian, and XScreenSaver's own daemon runs the installed
+# hack, whose sky is then on the screen.
+# Usage: tools/package-test.sh [native build folder]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build/native}
+work=$(mktemp -d)
+chmod 755 "$work"
+xvfb=""
+daemon_home=""
+cleanup() {
+  if [ -n "$daemon_home" ]; then
+    runuser -u nobody -- env HOME="$daemon_home" DISPLAY=:$display xscreensaver-command -exit >/dev/null 2>&1 || true
+  fi
+  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "package-test: $*" >&2; exit 1; }
+
+cmake --build "$build" --target lumivane lumi_install_files >/dev/null
+echo "-- install into a scratch DESTDIR"
+dest="$work/root"
+DESTDIR="$dest" cmake --install "$build" --prefix /usr >/dev/null
+for f in usr/bin/lumivane usr/libexec/xscreensaver/lumivane usr/share/xscreensaver/config/lumivane.xml \
+         usr/share/man/man6/lumivane.6.gz usr/share/doc/lumivane/copyright usr/share/doc/lumivane/changelog.gz \
+         usr/share/icons/hicolor/16x16/apps/lumivane.png usr/share/icons/hicolor/256x256/apps/lumivane.png; do
+  [ -e "$dest/$f" ] || fail "$f not installed"
+  echo "   $f"
+done
+[ "$(readlink "$dest/usr/libexec/xscreensaver/lumivane")" = "../../bin/lumivane" ] || fail "the hack is not a link to bin/lumivane"
+"$dest/usr/libexec/xscreensaver/lumivane" --version | grep -q '^lumivane ' || fail "the installed hack does not run"
+
+echo "-- the XScreenSaver description"
+python3 - "$dest/usr/share/xscreensaver/config/lumivane.xml" <<'PY'
+import sys, xml.etree.ElementTree as ET
+root = ET.parse(sys.argv[1]).getroot()
+assert root.tag == "screensaver" and root.get("name") == "lumivane", root.attrib
+assert root.get("_label") == "Lumivane"
+assert [c.get("arg") for c in root.iter("command")] == ["--root"]
+assert any(b.get("arg-set") == "-fps" for b in root.iter("boolean")), "no -fps switch"
+assert "Lumivane Settings" in root.find("_description").text
+print("   names lumivane, runs --root, has -fps")
+PY
+
+echo "-- the manual page"
+MANWIDTH=80 man -l "$dest/usr/share/man/man6/lumivane.6.gz" 2>"$work/man.err" | grep -q 'LUMIVANE(6)' || fail "lumivane.6 does not render"
+[ ! -s "$work/man.err" ] || { cat "$work/man.err"; fail "lumivane.6 renders with warnings"; }
+
+echo "-- the Debian package"
+(cd "$build" && cpack -G DEB >/dev/null)
+deb=$(ls -t "$build"/lumivane_*.deb | head -1)
+[ -f "$deb" ] || fail "no package built"
+dpkg-deb -f "$deb" Package Version Depends Recommends Section
+dpkg -c "$deb" | awk '{print "   " $6 ($7 ? " " $7 " " $8 : "")}'
+lintian --fail-on error --suppress-tags "$(cat tools/lintian-suppressed 2>/dev/null | paste -sd, -)" "$deb" \
+  || fail "lintian reports errors"
+
+echo "-- XScreenSaver's daemon runs the installed hack"
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+display=$(cat "$work/display")
+daemon_home="$work/home"
+mkdir -p "$daemon_home"
+printf 'mode: one\nselected: 0\nprograms: "Lumivane" %s --root \\n\nlock: False\ntimeout: 0:30:00\nsplash: False\n' \
+  "$dest/usr/libexec/xscreensaver/lumivane" > "$daemon_home/.xscreensaver"
+chown -R nobody "$daemon_home"
+runuser -u nobody -- env HOME="$daemon_home" DISPLAY=:$display xscreensaver -no-splash >"$work/daemon.log" 2>&1 &
+for _ in $(seq 50); do
+  runuser -u nobody -- env HOME="$daemon_home" DISPLAY=:$display xscreensaver-command -version >/dev/null 2>&1 && break
+  sleep 0.2
+done
+runuser -u nobody -- env HOME="$daemon_home" DISPLAY=:$display xscreensaver-command -activate >/dev/null
+# The hack starts, builds its sky and lets the message stars fly in.
+for _ in $(seq 40); do pgrep -u nobody -f "lumivane --root" >/dev/null && break; sleep 0.25; done
+pgrep -u nobody -f "lumivane --root" >/dev/null || { cat "$work/daemon.log"; fail "the daemon did not start the hack"; }
+sleep 8
+xwd -root -silent -display :$display > "$work/screen.xwd"
+python3 tools/xwd_sky_check.py "$work/screen.xwd" ${LUMI_SCREEN_PNG:+--png "$LUMI_SCREEN_PNG"} || { cat "$work/daemon.log"; fail "no sky on the screen"; }
+echo "package-test: all checks passed"
