@@ -87,7 +87,10 @@ std::string SettingsFolder() {
         base = WithSlash(x);
     } else {
         const std::string home = HomeFolder();
-        base = home.empty() ? TempFolder() : WithSlash(home) + ".config/";
+        // No home at all: settings for this run only, in a folder no one else can have
+        // prepared, rather than a fixed name in the shared temporary folder.
+        if (home.empty()) return PrivateWorkFolder();
+        base = WithSlash(home) + ".config/";
     }
     const std::string folder = base + "lumivane/";
     MakeFolders(folder);
