@@ -30,6 +30,14 @@ LogSetup& Setup() {
     return *setup;
 }
 
+// Read on every line without the setup's lock.
+std::atomic<std::FILE* (*)(const char*, const char*)> fileOpener{nullptr};
+
+std::FILE* OpenFile(const std::string& path, const char* mode) {
+    auto open = fileOpener.load(std::memory_order_acquire);
+    return open ? open(path.c_str(), mode) : std::fopen(path.c_str(), mode);
+}
+
 constexpr std::string_view kLimitWarning = "\nWarning: Stopping log as it reached its maximum lines limit\n";
 
 std::string TimeStamp() {
@@ -51,7 +59,7 @@ bool TpelurFile::Exists() const { return FileExists(path_); }
 
 bool FileCreate(const std::string& path) {
     if (path.empty()) return false;
-    std::FILE* f = std::fopen(path.c_str(), "w");
+    std::FILE* f = OpenFile(path, "w");
     if (!f) return false;
     std::fclose(f);
     return true;
@@ -59,14 +67,14 @@ bool FileCreate(const std::string& path) {
 
 bool FileExists(const std::string& path) {
     if (path.empty()) return false;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
+    std::FILE* f = OpenFile(path, "rb");
     if (!f) return false;
     std::fclose(f);
     return true;
 }
 
 bool FileContainsText(const std::string& path, std::string_view text) {
-    std::FILE* f = path.empty() ? nullptr : std::fopen(path.c_str(), "rb");
+    std::FILE* f = path.empty() ? nullptr : OpenFile(path, "rb");
     if (!f) return false;
     if (text.empty()) {
         std::fclose(f);
@@ -90,7 +98,7 @@ bool FileContainsText(const std::string& path, std::string_view text) {
 void TpelurTextFile::Write(std::string_view text) {
     if (path_.empty()) return;
     // Text mode, so "\n" becomes the platform's line end.
-    std::FILE* f = std::fopen(path_.c_str(), "at");
+    std::FILE* f = OpenFile(path_, "at");
     if (!f) return;
     std::fwrite(text.data(), 1, text.size(), f);
     std::fclose(f);
@@ -245,6 +253,7 @@ void RestartLogAt(const std::string& path) {
 
 void SetLogSetup(LogSetup setup) {
     std::lock_guard<std::mutex> lock(setupMutex);
+    fileOpener.store(setup.openFile, std::memory_order_release);
     Setup() = std::move(setup);
 }
 

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <cstdio>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -126,6 +127,9 @@ void RestartLogAt(const std::string& path);
 struct LogSetup {
     std::string path;
     std::string (*systemReport)() = nullptr;
+    // How the log's file is opened (fopen modes); nullptr: std::fopen. The platform's
+    // opener keeps the file private to the user and follows no link.
+    std::FILE* (*openFile)(const char* path, const char* mode) = nullptr;
 };
 void SetLogSetup(LogSetup setup);
 LogSetup CurrentLogSetup();

@@ -28,6 +28,14 @@ constexpr const char* kReceivedCopyName = "Received.Lumivan";
 // Where a friend gets the saver; the project names no web address of its own yet.
 constexpr const char* kDownloadPlace = "the Lumivane home page";
 
+// A work file is made anew each time: whatever has the name (an earlier file, or a link
+// that would lead the write elsewhere) is removed, and the new file is created only if
+// the name is still free.
+std::FILE* CreateWorkFile(const std::string& path) {
+    std::remove(path.c_str());
+    return platform::OpenUserFile(path.c_str(), "wbx");
+}
+
 // Written with CR LF on every platform: the text is pasted into e-mails, read anywhere.
 bool WriteInstructions(const std::string& path) {
     const std::string lines[] = {
@@ -46,7 +54,7 @@ bool WriteInstructions(const std::string& path) {
     };
     std::string text;
     for (const std::string& line : lines) text += line + "\r\n";
-    std::FILE* f = std::fopen(path.c_str(), "wb");
+    std::FILE* f = CreateWorkFile(path);
     if (!f) return false;
     const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
     return std::fclose(f) == 0 && written;
@@ -71,7 +79,7 @@ bool ReadSmallFile(const std::string& path, std::string& bytes) {
 }
 
 bool WriteBytes(const std::string& path, const std::string& bytes) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
+    std::FILE* f = CreateWorkFile(path);
     if (!f) return false;
     const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     return std::fclose(f) == 0 && written;
@@ -98,22 +106,23 @@ void ShowSendFailure(WindowHandle owner, const std::string& folder) {
 
 }  // namespace
 
-std::string MessageWorkFolder() {
-    const std::string temp = platform::TempFolder();
-    if (temp.empty()) return std::string();
-    return temp + "Lumivan.tmp" + platform::PathSeparator();
-}
+std::string MessageWorkFolder() { return platform::PrivateWorkFolder(); }
 
 bool SendMessageFile(const MessageStore& store, WindowHandle owner) {
     const std::string folder = MessageWorkFolder();
-    if (folder.empty() || !platform::MakeFolders(folder) ||
-        !WriteInstructions(folder + kInstructionsFileName)) {
+    if (folder.empty() || !WriteInstructions(folder + kInstructionsFileName)) {
         AppLog().Warning.Log("SendMessageFile", "cannot write in " + folder);
         ShowSendFailure(owner, folder);
         return false;
     }
+    // The settings store edits a file through a link; a link under this name is no file
+    // of ours to edit.
+    const std::string messagePath = folder + kMessageFileName;
+    std::error_code ec;
+    if (std::filesystem::is_symlink(std::filesystem::symlink_status(messagePath, ec)))
+        std::remove(messagePath.c_str());
     IniFile file;
-    if (file.Init("", folder + kMessageFileName) != 0) {
+    if (file.Init("", messagePath) != 0) {
         ShowSendFailure(owner, folder);
         return false;
     }
@@ -156,14 +165,21 @@ int ReceiveMessageFile(MessageStore& store, const std::vector<std::string>& args
         return 0;
     }
     log.Log("ConvertShortToLongFileName input", Truncated(args[2], 300));
-    const std::string path = ConvertShortToLongFileName(args[2]);
+    std::string path = ConvertShortToLongFileName(args[2]);
     log.Log("ArgumentFileName", Truncated(path, 300));
     // No real path is that long, and the text search would complain about it in a box.
-    if (path.size() >= 4000 || StrContainsText(path, ".Lumivan") < 0) return 0;
+    const std::string& named = path.empty() ? args[2] : path;
+    if (named.size() >= 4000 || StrContainsText(named, ".Lumivan") < 0) return 0;
 
+    // The user opened a message file and expects a message: one that cannot be read is
+    // said so, never passed over in silence.
     std::string bytes;
-    if (!ReadSmallFile(path, bytes)) {
-        AppLog().Warning.Log("ReceiveMessage", "not a readable message file of up to 64 KiB");
+    if (path.empty() || !ReadSmallFile(path, bytes)) {
+        AppLog().Warning.Log("ReceiveMessage", "cannot read the message file " + Truncated(named, 300));
+        ShowMessageBox(owner,
+                       "The message file\n" + Truncated(named, 300) +
+                           "\ncould not be read: it is missing, not readable, or not a message file.",
+                       "The message was not received", BoxIcon::Warning);
         return 0;
     }
     const std::string folder = MessageWorkFolder();
@@ -173,7 +189,7 @@ int ReceiveMessageFile(MessageStore& store, const std::vector<std::string>& args
     std::error_code ec;
     if (std::filesystem::equivalent(std::filesystem::path(path), std::filesystem::path(copy), ec))
         copy = folder + "Received again.Lumivan";
-    if (folder.empty() || !platform::MakeFolders(folder) || !WriteBytes(copy, bytes)) {
+    if (folder.empty() || !WriteBytes(copy, bytes)) {
         AppLog().Warning.Log("ReceiveMessage", "cannot copy the message file to " + folder);
         return 0;
     }

@@ -16,7 +16,8 @@ class MessageStore;
 // A real message file is a few hundred bytes; anything far larger is not one of ours.
 constexpr uintmax_t kMaxMessageFileBytes = 64 * 1024;
 
-// The folder "Lumivan.tmp" in the temporary folder, ending with a separator.
+// The user's own folder for message-file work (platform::PrivateWorkFolder), ending with
+// a separator; "" when there is none.
 std::string MessageWorkFolder();
 
 // Writes the store's current slot into "NewMessage.Lumivan" and the text for the e-mail

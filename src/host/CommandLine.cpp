@@ -197,7 +197,11 @@ const char kUsage[] =
     "  --version            show the version and exit\n"
     "\n"
     "TIME is YYYY-MM-DD[THH:MM[:SS]] in local time, the same followed by Z for UTC or by\n"
-    "an offset such as +02:00, or @SECONDS since 1970-01-01 UTC.\n";
+    "an offset such as +02:00, or @SECONDS since 1970-01-01 UTC.\n"
+    "\n"
+    "A message file from a friend: lumivane /s FILE.Lumivan\n"
+    "The log of the last run: $XDG_STATE_HOME/lumivane/lumivane.log.txt\n"
+    "(default ~/.local/state/lumivane/lumivane.log.txt).\n";
 
 const char kAtTimeHint[] =
     "use YYYY-MM-DD[THH:MM[:SS]] followed by Z for UTC, by an offset such as +02:00, or by\n"

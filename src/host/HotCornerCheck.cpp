@@ -7,7 +7,7 @@
 namespace lumi {
 
 int MouseInCorner(SaverHost& host) {
-    const SkyRect window = host.ClientRect();
+    const SkyRect window = host.WindowScreenRect();
     HotCorners corners;
     corners.Read();
     const SkyPoint cursor = host.GetCursorPos();

@@ -16,26 +16,35 @@ namespace lumi {
 
 namespace {
 
-// The application object's airplanes draw on the sky's own surface, inside the sky's
-// rectangle; until the first tick there is no surface and they draw nothing.
+// The application object's airplanes draw on the sky's own surface, over the window's
+// client rectangle; until the first tick there is no surface and they draw nothing.
 class SkyWindowDevice final : public TpelurWindowDevice {
 public:
+    explicit SkyWindowDevice(SaverHost*& host) : host_(host) {}
     TpelurDeviceContext GetDC(WindowHandle /*window*/) override { return SkyDC(); }
     void ReleaseDC(WindowHandle /*window*/, TpelurDeviceContext /*dc*/) override {}
     TpelurRect GetClientRect(WindowHandle /*window*/) override {
-        const SkyRect& r = SaverRun().ScreenRect;
+        // Unbound, there is no window to ask; the sky's rectangle is the best stand-in.
+        const SkyRect r = host_ ? host_->ClientRect() : SaverRun().ScreenRect;
         return TpelurRect{r.left, r.top, r.right, r.bottom};
     }
     void SetPixel(TpelurDeviceContext dc, int x, int y, uint32_t colour) override {
         static_cast<gfx::Canvas*>(dc)->SetPixel(x, y, colour);
     }
+
+private:
+    SaverHost*& host_;
 };
 
 class ProgramParts final : public SaverParts {
 public:
     void WriteDefaultMessages() override { TheMessageStore().WriteDefaults(); }
 
-    void ReceiveMessageFile() override { lumi::ReceiveMessageFile(TheMessageStore()); }
+    void ReceiveMessageFile() override {
+        // A path with blanks stays one argument only in the vector the program was given.
+        if (hasArgs_) lumi::ReceiveMessageFile(TheMessageStore(), args_, host_ ? host_->Window() : nullptr);
+        else lumi::ReceiveMessageFile(TheMessageStore());
+    }
 
     int MouseInCorner(WindowHandle window) override {
         window_ = window;
@@ -70,6 +79,10 @@ public:
         host_ = host;
         pause_ = std::move(pause);
     }
+    void SetArguments(std::vector<std::string> args) {
+        args_ = std::move(args);
+        hasArgs_ = true;
+    }
 
 private:
     // The window's handle goes into the display before every call into the application.
@@ -80,10 +93,12 @@ private:
         return display;
     }
 
-    SkyWindowDevice device_;
     SaverHost* host_ = nullptr;
+    SkyWindowDevice device_{host_};
     EffectPause pause_;
     WindowHandle window_ = nullptr;
+    std::vector<std::string> args_;
+    bool hasArgs_ = false;
 };
 
 ProgramParts programParts;
@@ -93,5 +108,7 @@ ProgramParts programParts;
 SaverParts& ProgramSaverParts() { return programParts; }
 
 void BindProgramParts(SaverHost* host, EffectPause pause) { programParts.Bind(host, std::move(pause)); }
+
+void SetProgramArguments(std::vector<std::string> args) { programParts.SetArguments(std::move(args)); }
 
 }  // namespace lumi

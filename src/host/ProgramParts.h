@@ -2,6 +2,9 @@
 // store defaults, message file import, hot corners, start-up effect, application object).
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "host/SaverParts.h"
 #include "sky/SkyScene.h"
 #include "host/StartUpEffects.h"
@@ -15,5 +18,9 @@ SaverParts& ProgramSaverParts();
 // seen). A shell binds itself before the window is created and unbinds (nullptr) before
 // it goes; unbound, no corner ever vetoes a run.
 void BindProgramParts(SaverHost* host, EffectPause pause = {});
+
+// The argument vector the program was given. Once set, a friend's message file is taken
+// from it as it stands; unset, from the platform's command line split by Windows rules.
+void SetProgramArguments(std::vector<std::string> args);
 
 }  // namespace lumi

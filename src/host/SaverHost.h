@@ -31,6 +31,10 @@ public:
 
     // The window's client rectangle.
     virtual SkyRect ClientRect() = 0;
+    // Where the window lies on the screen (GetWindowRect): the rectangle the cursor's
+    // screen position is compared with. Its origin is negative on a desktop with a
+    // monitor left of or above the primary one.
+    virtual SkyRect WindowScreenRect() = 0;
     // The primary monitor's rectangle (its origin need not be 0, 0).
     virtual SkyRect PrimaryMonitorRect() = 0;
     // Keeps the saver out of the task bar and the window switcher.

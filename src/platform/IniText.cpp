@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/System.h"
+
 namespace lumi {
 
 namespace {
@@ -166,8 +168,9 @@ bool ReplaceFile(const fs::path& target, const std::string& text) {
     for (int attempt = 0; attempt < 20 && !f; ++attempt) {
         temp = folder / (target.filename().string() + ".~" + std::to_string(stamp % 1000000007ULL) + "-" +
                          std::to_string(tempCounter.fetch_add(1)));
-        // "x": never reuse a file someone else made; a clash just tries the next name.
-        f = std::fopen(temp.string().c_str(), "wbx");
+        // "x": never reuse a file someone else made; a clash just tries the next name. A
+        // new file is the user's alone (a settings file holds the user's messages).
+        f = platform::OpenUserFile(temp.string().c_str(), "wbx");
         if (!f && errno != EEXIST) return false;
     }
     if (!f) return false;

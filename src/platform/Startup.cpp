@@ -14,14 +14,14 @@ namespace lumi::platform {
 
 void StartPlatform() {
     SetDefaultClock(&SystemClock());
-    SetLogSetup({DefaultLogPath(), &SystemReport});
+    SetLogSetup({DefaultLogPath(), &SystemReport, &OpenUserFile});
     gfx::SetPlatformFontRasterizerMaker(&gfx::PlatformFontRasterizer);
 }
 
 std::string DefaultLogPath() {
-    const std::string folder = TempFolder();
-    // Without a temporary folder there is no log, rather than one in whatever folder the
-    // process happens to run in.
+    const std::string folder = LogFolder();
+    // Without a folder of the user's own there is no log, rather than one in whatever
+    // folder the process happens to run in or one others could read.
     if (folder.empty()) return std::string();
     const std::string module = ModuleFilePath();
     const std::string separators = std::string("/") + PathSeparator();

@@ -8,8 +8,8 @@ namespace lumi::platform {
 
 void StartPlatform();
 
-// The log path the platform gives: temp folder + module file name + ".log.txt"; empty
-// (no log) when the platform has no temporary folder.
+// The log path the platform gives: the log folder (LogFolder) + module file name +
+// ".log.txt"; empty (no log) when the platform gives no safe folder.
 std::string DefaultLogPath();
 
 }  // namespace lumi::platform

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 namespace lumi::platform {
@@ -36,5 +37,19 @@ char PathSeparator();
 bool FolderWritable(const std::string& folder);
 // Creates a folder and its parents; true when it exists afterwards.
 bool MakeFolders(const std::string& folder);
+
+// The folder for this user's scratch files (message-file work), ending with a separator,
+// created on first use; "" when none can be had safely. Windows: "Lumivan.tmp" in the
+// user's temporary folder. Linux: $XDG_RUNTIME_DIR/lumivane/ (mode 0700), else a fresh
+// mkdtemp folder for the process; a folder found there must be ours and closed to others.
+std::string PrivateWorkFolder();
+// The folder of the log, ending with a separator; "" when none can be had safely.
+// Windows: the temporary folder. Linux: $XDG_STATE_HOME/lumivane/ (default
+// ~/.local/state/lumivane/), mode 0700, checked as above.
+std::string LogFolder();
+// Opens a file of this user's own with an fopen mode ("r", "w", "a", "wx", with "b",
+// "t" or "+"). On Linux a link at path is never followed, a new file gets mode 0600,
+// and a file that is not a regular file of ours is refused (nullptr, errno set).
+std::FILE* OpenUserFile(const char* path, const char* mode);
 
 }  // namespace lumi::platform

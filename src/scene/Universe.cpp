@@ -140,6 +140,9 @@ void Universe::ShowSplash() {
     const SkyRect& sky = SaverRun().ScreenRect;
     splash_.Center(sky.left, sky.top, sky.right, sky.bottom);
     splash_.Display(dc);
+    // The rest of the scene takes a while to build: the splash is shown now and stays
+    // until the build ends, not first seen (and painted over) after it.
+    PresentSkyNow();
 }
 
 void Universe::RemoveSplash() { splash_.Destroy(); }

@@ -160,7 +160,9 @@ std::string IniFile::ReadString(std::string_view section, std::string_view key, 
         ShowErrorBox("#9123: IniFile", "Not initialized");
         value = def.substr(0, size - 1);
     } else {
-        value = Store().Read(filePath_, section, key, def, size);
+        // The lookup is given room for size - 1 characters, terminator included, as the
+        // Windows build has always called the profile functions: at most size - 2 arrive.
+        value = Store().Read(filePath_, section, key, def, size - 1);
     }
     Decode(value);
     return value;
@@ -178,7 +180,9 @@ void IniFile::WriteString(std::string_view section, std::string_view key, std::s
         ShowErrorBox("#9125: Inifile", "Write: too long string");
         text.resize(kValueBuffer - 1);
     }
-    if (ReadString(section, key, "", kValueBuffer) == text) return;
+    // Read back with room for the longest value a write stores, so an unchanged value of
+    // that length is seen as unchanged.
+    if (ReadString(section, key, "", kValueBuffer + 1) == text) return;
     Encode(text);
     // Outer blanks and an outer pair of quotes do not survive a read; one more pair of
     // quotes, which the read removes, keeps them (scrambled texts often end in a quote).

@@ -23,8 +23,8 @@ public:
     int Init(const std::string& folder, const std::string& fileName);
 
     // The unescaped value, or def (also unescaped) when file, section or key is missing;
-    // at most size - 1 characters, as a C buffer of size bytes would hold. A disabled
-    // store gives def exactly as passed.
+    // the lookup has room for size - 1 bytes, so at most size - 2 characters arrive. A
+    // disabled store gives def exactly as passed (at most size - 1 characters).
     std::string ReadString(std::string_view section, std::string_view key, std::string_view def,
                            size_t size = kValueBuffer);
     // Touches the file only when the stored value differs from value.

@@ -38,6 +38,9 @@ int RunProgram(const std::vector<std::string>& args) {
     const char* xscreensaverWindow = dialect == Dialect::Linux ? std::getenv("XSCREENSAVER_WINDOW") : nullptr;
     const CommandLine command =
         ParseCommandLine(args, dialect, xscreensaverWindow, ProgramPasswordMode(), ProgramWindowQueries());
+    // Windows programs split their command line themselves, by Windows rules; elsewhere the
+    // shell has split it already, and joining and splitting again would cut a path with blanks.
+    if (dialect == Dialect::Linux) SetProgramArguments(args);
 
     switch (command.mode) {
         case RunMode::Help:

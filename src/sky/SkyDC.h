@@ -12,4 +12,11 @@ class Canvas;
 gfx::Canvas* SkyDC();
 void SetSkyDC(gfx::Canvas* canvas);
 
+// Shows what was drawn on `SkyDC` at once, in the middle of a tick, where the shell's own
+// present after the tick would come too late (the splash while the scene is built). The
+// shell sets how; unset (or nullptr), nothing happens.
+using SkyPresenter = void (*)(void* context);
+void SetSkyPresenter(SkyPresenter present, void* context);
+void PresentSkyNow();
+
 }  // namespace lumi

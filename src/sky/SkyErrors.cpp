@@ -7,6 +7,8 @@
 #include "base/BoundedText.h"
 #include "base/Clock.h"
 #include "base/Log.h"
+#include "gfx/Canvas.h"
+#include "sky/SkyDC.h"
 #include "settings/IniFile.h"
 #include "support/ErrorReport.h"
 
@@ -56,6 +58,12 @@ void ShowErrors() {
     IniFile& ini = MainIni();
     ini.WriteString("Debug", DebugKey(counter), Truncated(report.text, IniFile::kValueBuffer));
     ini.WriteString("Debug", DebugKey(counter + 1), "---------END---------");
+}
+
+void InstallSkyErrorPainter() {
+    SetErrorTextPainter([](int x, int y, const std::string& text) {
+        if (gfx::Canvas* dc = SkyDC()) dc->TextOut(x, y, text);
+    });
 }
 
 }  // namespace lumi

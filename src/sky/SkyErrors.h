@@ -8,4 +8,8 @@ namespace lumi {
 // once per scene step on the saver's thread.
 void ShowErrors();
 
+// Has the reports drawn on `SkyDC` (TextOut with the context's font and colours); before
+// the saver window has its context nothing is drawn. Each shell installs it for its run.
+void InstallSkyErrorPainter();
+
 }  // namespace lumi

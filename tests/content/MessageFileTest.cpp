@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -59,21 +60,35 @@ struct User {
     std::unique_ptr<MessageStore> store;
 };
 
+// Sets an environment variable for a test and puts the old value back.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const std::string& value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old, had_ = true;
+        setenv(name, value.c_str(), 1);
+    }
+    void Unset() { unsetenv(name_); }
+    ~ScopedEnv() {
+        if (had_) setenv(name_, old_.c_str(), 1);
+        else unsetenv(name_);
+    }
+
+private:
+    const char* name_;
+    std::string old_;
+    bool had_ = false;
+};
+
 class MessageFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (const char* old = std::getenv("TMPDIR")) savedTmp = old;
-        setenv("TMPDIR", temp.Path().c_str(), 1);
         RestartLogAt(temp.File("test.log"));
         ResetErrorReports();
     }
-    void TearDown() override {
-        if (savedTmp.empty()) unsetenv("TMPDIR");
-        else setenv("TMPDIR", savedTmp.c_str(), 1);
-    }
 
-    std::string Sent() const { return temp.Path() + "Lumivan.tmp/NewMessage.Lumivan"; }
-    std::string Instructions() const { return temp.Path() + "Lumivan.tmp/Receive Instructions.txt"; }
+    std::string Work() const { return runtime.Path() + "lumivane/"; }
+    std::string Sent() const { return Work() + "NewMessage.Lumivan"; }
+    std::string Instructions() const { return Work() + "Receive Instructions.txt"; }
 
     // Sends slot `slot` of the sender after filling it.
     void SendFromSender(const std::string& message, const std::string& bottomLine, const std::string& password) {
@@ -96,8 +111,9 @@ protected:
         EXPECT_EQ(receiver.ini.ReadIntForUser("Messages", "Preview", -1), -1);
     }
 
-    std::string savedTmp;
-    TempFolder temp, senderFolder, receiverFolder, files;
+    TempFolder temp, runtime, senderFolder, receiverFolder, files;
+    ScopedEnv tmpDir{"TMPDIR", temp.Path()};
+    ScopedEnv runtimeDir{"XDG_RUNTIME_DIR", runtime.Path()};
     RecordingMessageBoxes boxes;
     RecordingDesktop desktop;
     IniTextStore textStore;
@@ -130,7 +146,7 @@ TEST_F(MessageFileTest, SendingWritesTheMessageAndTheInstructions) {
     EXPECT_EQ(sent.ReadString("MessageIN", "Password__0", "?"), "cake");
     EXPECT_NE(ReadFile(Sent()).find("Happy\\r\\nbirthday"), std::string::npos);
 
-    EXPECT_EQ(desktop.opened, (std::vector<std::string>{temp.Path() + "Lumivan.tmp/"}));
+    EXPECT_EQ(desktop.opened, (std::vector<std::string>{Work()}));
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].caption, "How to send the message to your friend.");
     EXPECT_EQ(boxes.boxes[0].text.rfind("Two new files named \"NewMessage.Lumivan\" and \"Receive Instructions.txt\"\n", 0),
@@ -148,7 +164,9 @@ TEST_F(MessageFileTest, SendingWritesTheMessageAndTheInstructions) {
 }
 
 TEST_F(MessageFileTest, SendingReportsAFolderThatCannotBeWritten) {
-    WriteFile(temp.Path() + "Lumivan.tmp", "a file where the folder should be");
+    WriteFile(runtime.Path() + "lumivane", "a file where the folder should be");
+    tmpDir.Unset();
+    ScopedEnv noTemp("TMPDIR", temp.Path() + "missing");
     sender.store->GoFirst();
     EXPECT_FALSE(SendMessageFile(*sender.store, nullptr));
     ASSERT_EQ(boxes.boxes.size(), 1u);
@@ -213,7 +231,6 @@ TEST_F(MessageFileTest, SplittingFollowsTheWindowsRules) {
 }
 
 TEST_F(MessageFileTest, FilesThatHoldNoMessageAreNotReceived) {
-    ExpectNotReceived(files.File("missing.Lumivan"));
 
     const std::string wrongName = files.File("message.txt");
     WriteFile(wrongName, "[MessageIN]\nMessage___0=hi\nBottomLine0=there\n");
@@ -227,10 +244,6 @@ TEST_F(MessageFileTest, FilesThatHoldNoMessageAreNotReceived) {
     WriteFile(otherSection, "[Messages]\nMessage___0=hi\nBottomLine0=there\n");
     ExpectNotReceived(otherSection);
 
-    const std::string folder = files.File("folder.Lumivan");
-    std::filesystem::create_directory(folder);
-    ExpectNotReceived(folder);
-
     const std::string empty = files.File("empty.Lumivan");
     WriteFile(empty, "");
     ExpectNotReceived(empty);
@@ -240,12 +253,24 @@ TEST_F(MessageFileTest, FilesThatHoldNoMessageAreNotReceived) {
     WriteFile(blank, std::string("[MessageIN]\nMessage___0=\nBottomLine0=") + '\0' + "junk\nPassword__0=\n");
     ExpectNotReceived(blank);
 
+    EXPECT_TRUE(boxes.boxes.empty());
+}
+
+TEST_F(MessageFileTest, AFileThatCannotBeReadIsSaidSo) {
+    const std::string folder = files.File("folder.Lumivan");
+    std::filesystem::create_directory(folder);
     // Far too large to be a message file, even with a message at its start.
     const std::string huge = files.File("huge.Lumivan");
     WriteFile(huge, "[MessageIN]\nMessage___0=hi\nBottomLine0=there\n" + std::string(kMaxMessageFileBytes, 'x'));
-    ExpectNotReceived(huge);
-
-    EXPECT_TRUE(boxes.boxes.empty());
+    const std::string missing = files.File("My Files/missing (1).Lumivan");
+    for (const std::string& path : {missing, folder, huge}) {
+        boxes.boxes.clear();
+        ExpectNotReceived(path);
+        ASSERT_EQ(boxes.boxes.size(), 1u) << path;
+        EXPECT_EQ(boxes.boxes[0].caption, "The message was not received");
+        EXPECT_NE(boxes.boxes[0].text.find(path), std::string::npos) << boxes.boxes[0].text;
+    }
+    EXPECT_NE(ReadFile(temp.File("test.log")).find("cannot read the message file " + missing), std::string::npos);
 }
 
 TEST_F(MessageFileTest, BinaryJunkIsNeverReceivedAndNeverCrashes) {
@@ -308,7 +333,7 @@ TEST_F(MessageFileTest, AReadOnlyFileIsReceivedWithoutComplaint) {
 TEST_F(MessageFileTest, AFileInTheWorkFolderIsLeftWhereItIs) {
     // The receiver reads through a copy in the work folder; a file there of the copy's
     // own name must survive.
-    const std::string folder = temp.Path() + "Lumivan.tmp/";
+    const std::string folder = Work();
     std::filesystem::create_directory(folder);
     const std::string content = "[MessageIN]\nMessage___0=kept\nBottomLine0=file\n";
     for (const char* name : {"Received.Lumivan", "NewMessage.Lumivan"}) {
@@ -337,6 +362,86 @@ TEST_F(MessageFileTest, AFullListRefusesTheMessageAndSaysSo) {
     EXPECT_EQ(check.ReadString("Messages", "Message___999", ""), "m999");
     EXPECT_EQ(check.ReadString("Messages", "Preview", "none"), "none");
 }
+
+// Mode bits others have on a file or folder (0 when only the owner may touch it).
+unsigned OthersBits(const std::string& path) {
+    struct stat st {};
+    if (lstat(path.c_str(), &st) != 0) return 0777;
+    return st.st_mode & 077;
+}
+
+TEST_F(MessageFileTest, AWorkFolderSomeoneElseMadeOrMayWriteIsNeverUsed) {
+    // A settings file of the user's that a planted link would lead the writes into.
+    const std::string victim = files.File("victim.ini");
+    const std::string victimText = "[Messages]\nMessage___1=mine\n";
+    WriteFile(victim, victimText);
+    const std::string path = files.File("My Files/NewMessage (1).Lumivan");
+    std::filesystem::create_directories(files.File("My Files"));
+    WriteFile(path, "[MessageIN]\nMessage___0=safe\nBottomLine0=and sound\n");
+
+    std::filesystem::create_directory(Work());
+    for (const char* name : {"Received.Lumivan", "NewMessage.Lumivan", "Receive Instructions.txt"})
+        std::filesystem::create_symlink(victim, Work() + name);
+    // Open to everyone's writes: not a place for the user's files.
+    chmod(Work().c_str(), 0777);
+    for (int round = 0; round < 2; ++round) {
+        // Then made by another user (only root can stage that).
+        if (round == 1 && (geteuid() != 0 || chmod(Work().c_str(), 0700) != 0 ||
+                           chown(Work().c_str(), 65534, 65534) != 0))
+            break;
+        desktop.opened.clear();
+        ASSERT_EQ(Receive(path), 1) << round;
+        EXPECT_EQ(receiver.Slot(3 + round), "safe|and sound|");
+        SendFromSender("out", "going", "");
+        ASSERT_EQ(desktop.opened.size(), 1u);
+        const std::string used = desktop.opened[0];
+        EXPECT_NE(used, Work());
+        EXPECT_EQ(used.rfind(temp.Path() + "lumivane-", 0), 0u) << used;
+        EXPECT_EQ(OthersBits(used), 0u) << used;
+        EXPECT_EQ(OthersBits(used + "NewMessage.Lumivan"), 0u);
+        EXPECT_EQ(OthersBits(used + "Receive Instructions.txt"), 0u);
+        EXPECT_EQ(ReadFile(victim), victimText);
+    }
+}
+
+TEST_F(MessageFileTest, LinksInTheWorkFolderAreNeverFollowed) {
+    const std::string victim = files.File("victim.ini");
+    const std::string victimText = "[Messages]\nMessage___1=mine\n";
+    WriteFile(victim, victimText);
+    ASSERT_TRUE(std::filesystem::create_directory(Work()));
+    chmod(Work().c_str(), 0700);
+    for (const char* name : {"Received.Lumivan", "NewMessage.Lumivan", "Receive Instructions.txt"})
+        std::filesystem::create_symlink(victim, Work() + name);
+    const std::string path = files.File("friend.Lumivan");
+    WriteFile(path, "[MessageIN]\nMessage___0=hello\nBottomLine0=friend\n");
+
+    ASSERT_EQ(Receive(path), 1);
+    EXPECT_EQ(receiver.Slot(3), "hello|friend|");
+    SendFromSender("out", "going", "");
+    EXPECT_EQ(desktop.opened, (std::vector<std::string>{Work()}));
+    EXPECT_EQ(ReadFile(victim), victimText);
+    // What sending made are files of the user's own, closed to others.
+    for (const std::string& made : {Sent(), Instructions()}) {
+        EXPECT_FALSE(std::filesystem::is_symlink(std::filesystem::symlink_status(made))) << made;
+        EXPECT_EQ(OthersBits(made), 0u) << made;
+    }
+    EXPECT_NE(ReadFile(Sent()).find("Message___0=out"), std::string::npos);
+}
+
+TEST_F(MessageFileTest, WithoutARuntimeFolderTheWorkGoesToAFreshPrivateFolder) {
+    runtimeDir.Unset();
+    SendFromSender("out", "going", "");
+    ASSERT_EQ(desktop.opened.size(), 1u);
+    const std::string used = desktop.opened[0];
+    EXPECT_EQ(used.rfind(temp.Path() + "lumivane-", 0), 0u) << used;
+    EXPECT_EQ(OthersBits(used), 0u);
+    // The same folder serves the whole run.
+    const std::string path = files.File("friend.Lumivan");
+    WriteFile(path, "[MessageIN]\nMessage___0=hello\nBottomLine0=friend\n");
+    ASSERT_EQ(Receive(path), 1);
+    EXPECT_EQ(MessageWorkFolder(), used);
+}
+
 
 }  // namespace
 }  // namespace lumi

@@ -54,8 +54,9 @@ struct Workspace {
             std::error_code ec;
             std::filesystem::remove_all(removeAtExit, ec);
         });
-        // The receiver copies the file into the temporary folder's work folder.
+        // The receiver copies the file into the user's work folder.
         setenv("TMPDIR", root.c_str(), 1);
+        setenv("XDG_RUNTIME_DIR", root.c_str(), 1);
         settings = root + "settings/";
         mkdir(settings.c_str(), 0700);
         input = root + "in.Lumivan";
@@ -127,6 +128,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Check(again.ReadInt("Messages", "Preview", -1) == -1, "no preview set");
     }
     // The copy the receiver reads from is gone again.
-    Check(access((work->root + "Lumivan.tmp/Received.Lumivan").c_str(), F_OK) != 0, "copy removed");
+    Check(access((work->root + "lumivane/Received.Lumivan").c_str(), F_OK) != 0, "copy removed");
     return 0;
 }

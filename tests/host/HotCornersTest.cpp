@@ -27,8 +27,9 @@ public:
     void PostClose() override {}
     SkyPoint GetCursorPos() override { return cursor; }
     void SetCursorPos(SkyPoint at) override { cursor = at; }
-    SkyRect ClientRect() override { return client; }
-    SkyRect PrimaryMonitorRect() override { return client; }
+    SkyRect ClientRect() override { return {0, 0, screen.right - screen.left, screen.bottom - screen.top}; }
+    SkyRect WindowScreenRect() override { return screen; }
+    SkyRect PrimaryMonitorRect() override { return ClientRect(); }
     void SetToolWindowStyle() override {}
     bool AcquireSkyDC() override { return true; }
     void ReleaseSkyDC() override {}
@@ -36,7 +37,7 @@ public:
     void DrawTimingText(const SkyRect&, const std::string&) override {}
 
     SkyPoint cursor{500, 400};
-    SkyRect client{0, 0, 1024, 768};
+    SkyRect screen{0, 0, 1024, 768};
 };
 
 class HotCornersTest : public ::testing::Test {
@@ -134,6 +135,32 @@ TEST_F(HotCornersTest, MouseInCornerReadsTheCursorAndSettingsAndLogsThem) {
     EXPECT_EQ(parts.MouseInCorner(host.Window()), kNoCorner);
     BindProgramParts(&host);
     EXPECT_EQ(parts.MouseInCorner(host.Window()), kBottomRight);
+}
+
+TEST_F(HotCornersTest, TheCornersAreThoseOfTheWindowOnTheScreenNotOfItsClientArea) {
+    // A full-screen window over a virtual screen with monitors left of and above the
+    // primary one: its client area starts at 0,0, the window at (-1280, -200).
+    CornerHost host;
+    host.screen = {-1280, -200, 1920, 1080};
+    HotCorners all;
+    all.topLeft = all.topRight = all.bottomLeft = all.bottomRight = 1;
+    all.Write();
+    host.cursor = {-1280, -200};
+    EXPECT_EQ(MouseInCorner(host), kTopLeft);
+    host.cursor = {1919, -150};
+    EXPECT_EQ(MouseInCorner(host), kTopRight);
+    host.cursor = {-1220, 1079};
+    EXPECT_EQ(MouseInCorner(host), kBottomLeft);
+    host.cursor = {1920, 1080};
+    EXPECT_EQ(MouseInCorner(host), kBottomRight);
+    // The client area's corners lie mid-desktop and are no corners at all.
+    host.cursor = {10, 10};
+    EXPECT_EQ(MouseInCorner(host), kNoCorner);
+    host.cursor = {3190, 1270};
+    EXPECT_EQ(MouseInCorner(host), kNoCorner);
+    const std::string log = testing::ReadFile(folder.File("log.txt"));
+    EXPECT_NE(log.find("ScreenRectLeft-1280"), std::string::npos);
+    EXPECT_NE(log.find("ScreenRectTop-200"), std::string::npos);
 }
 
 TEST_F(HotCornersTest, ClosingBandsAreASixteenthOfTheHeightRoundedUp) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 
 #include "common/TestSupport.h"
@@ -14,6 +15,8 @@
 #include "sky/Application.h"
 #include "base/Log.h"
 #include "base/Random.h"
+#include "base/FakeClock.h"
+#include "host/SurfaceHost.h"
 
 namespace lumi {
 namespace {
@@ -80,6 +83,46 @@ TEST_F(ProgramPartsTest, AirplanesFlyInTheSkyAndDrawOnItsSurfaceOnceItExists) {
 TEST_F(ProgramPartsTest, TheDefaultMessagesGoIntoTheSettingsFile) {
     ProgramSaverParts().WriteDefaultMessages();
     EXPECT_FALSE(testing::ReadFile(folder.File("Lumivan.ini")).empty());
+}
+
+// A window whose client area is its whole surface.
+class SurfaceWindow : public SurfaceHost {
+public:
+    using SurfaceHost::SurfaceHost;
+    WindowHandle Window() override { return reinterpret_cast<WindowHandle>(0x51); }
+    SkyPoint GetCursorPos() override { return {}; }
+    void SetCursorPos(SkyPoint) override {}
+    SkyRect PrimaryMonitorRect() override { return ClientRect(); }
+    SkyRect WindowScreenRect() override { return ClientRect(); }
+    void SetToolWindowStyle() override {}
+};
+
+TEST_F(ProgramPartsTest, AirplanesTakeTheWindowsClientRectangleNotTheSkys) {
+    FakeClock clock(0, 0);
+    SurfaceWindow window(clock, surface);
+    BindProgramParts(&window);
+    // The sky is cut to 120 x 80 (as SmallWindowX/Y do); the window is 160 x 100.
+    ProgramSaverParts().ApplicationStartup();
+    const TpelurDisplayWin& display = TheDisplayWin();
+    EXPECT_EQ(display.left, 0);
+    EXPECT_EQ(display.top, 0);
+    EXPECT_EQ(display.right, 160);
+    EXPECT_EQ(display.bottom, 100);
+    BindProgramParts(nullptr);
+}
+
+TEST_F(ProgramPartsTest, AMessageFileIsTakenFromTheArgumentVectorAsItStands) {
+    SaverParts& parts = ProgramSaverParts();
+    parts.WriteDefaultMessages();
+    std::filesystem::create_directories(folder.File("My Files"));
+    const std::string path = folder.File("My Files/NewMessage (1).Lumivan");
+    testing::WriteFile(path, "[MessageIN]\nMessage___0=arrived\nBottomLine0=whole\n");
+    SetProgramArguments({"lumivane", "/s", path});
+    parts.ReceiveMessageFile();
+    SetProgramArguments({});
+    const long preview = MainIni().ReadIntForUser("Messages", "Preview", -1);
+    ASSERT_GT(preview, 0);
+    EXPECT_EQ(MainIni().ReadStringForUser("Messages", "Message___" + std::to_string(preview), ""), "arrived");
 }
 
 }  // namespace

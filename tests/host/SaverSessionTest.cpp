@@ -59,6 +59,7 @@ public:
     void SetCursorPos(SkyPoint at) override { cursor = at; }
     SkyRect ClientRect() override { return {0, 0, 640, 480}; }
     SkyRect PrimaryMonitorRect() override { return ClientRect(); }
+    SkyRect WindowScreenRect() override { return ClientRect(); }
     void SetToolWindowStyle() override {}
     bool AcquireSkyDC() override { return true; }
     void ReleaseSkyDC() override { ++releases; }

@@ -41,6 +41,7 @@ public:
     }
     SkyRect ClientRect() override { return client; }
     SkyRect PrimaryMonitorRect() override { return monitor; }
+    SkyRect WindowScreenRect() override { return client; }
     void SetToolWindowStyle() override { events_.push_back("ToolWindow"); }
     bool AcquireSkyDC() override {
         events_.push_back("AcquireSkyDC");

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "sky/HotCorners.h"
@@ -258,6 +259,47 @@ TEST_F(UniverseTest, TheSplashIsOnlyTriedOutsideAPreviewAndWhenSwitchedOn) {
     EXPECT_TRUE(splashTried());
     // Whatever the splash showed is gone before the sky is handed over.
     EXPECT_EQ(canvas->GetPixel(200, 20), 0u);
+    universe.Destroy();
+}
+
+TEST_F(UniverseTest, TheSplashIsPresentedAsSoonAsItIsDrawnAndNothingElseBeforeTheBuildEnds) {
+    HotCorners corners;
+    corners.reachTheStars = 1;
+    corners.Write();
+    UseSky(640, 480, 60);
+    using Self = std::remove_pointer_t<decltype(this)>;
+    struct Shown {
+        Self* test;
+        int presents = 0;
+        int lit = 0;
+        std::vector<std::string> builtBefore;
+    } shown{this};
+    SetSkyPresenter(
+        [](void* context) {
+            auto* s = static_cast<Shown*>(context);
+            ++s->presents;
+            for (int y = 0; y < 480; ++y)
+                for (int x = 0; x < 640; ++x) s->lit += s->test->canvas->GetPixel(x, y) != 0;
+            s->builtBefore = s->test->UniverseLog();
+        },
+        &shown);
+    Universe universe;
+    universe.Create();
+    SetSkyPresenter(nullptr, nullptr);
+    // Shown once, with the picture on the sky, before any star was made.
+    EXPECT_EQ(shown.presents, 1);
+    EXPECT_GT(shown.lit, 1000);
+    EXPECT_EQ(shown.builtBefore, (std::vector<std::string>{"Create"}));
+    universe.Destroy();
+
+    // Without the splash nothing is presented in the middle of the build.
+    corners.reachTheStars = 0;
+    corners.Write();
+    shown.presents = 0;
+    SetSkyPresenter([](void* context) { ++static_cast<Shown*>(context)->presents; }, &shown);
+    universe.Create();
+    SetSkyPresenter(nullptr, nullptr);
+    EXPECT_EQ(shown.presents, 0);
     universe.Destroy();
 }
 

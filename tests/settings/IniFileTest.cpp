@@ -281,7 +281,10 @@ TEST_F(IniFileTest, OverlongValuesAreReportedAndCutWithinTheLimit) {
     ASSERT_FALSE(boxes.boxes.empty());
     EXPECT_EQ(boxes.boxes[0].caption, "#9125: Inifile");
     EXPECT_EQ(boxes.boxes[0].text, "Write: too long string");
-    EXPECT_EQ(ini.ReadString("s", "long", ""), std::string(999, 'a'));
+    // 999 characters are stored; a read into a 1000-byte buffer gives the lookup room
+    // for 999 bytes with its terminator, so 998 arrive.
+    EXPECT_EQ(ini.ReadString("s", "long", ""), std::string(998, 'a'));
+    EXPECT_EQ(ini.ReadString("s", "long", "", 1001), std::string(999, 'a'));
 
     // Escaping that would pass the limit stops before a pair, never inside one.
     boxes.boxes.clear();
@@ -291,7 +294,10 @@ TEST_F(IniFileTest, OverlongValuesAreReportedAndCutWithinTheLimit) {
     EXPECT_EQ(boxes.boxes[0].text, "Encode buffer problem");
     EXPECT_EQ(ini.ReadString("s", "breaks", ""), std::string(499, '\n'));
 
-    EXPECT_EQ(ini.ReadString("s", "long", "", 10), std::string(9, 'a'));
+    EXPECT_EQ(ini.ReadString("s", "long", "", 10), std::string(8, 'a'));
+    EXPECT_EQ(ini.ReadString("s", "missing", "0123456789", 10), "01234567");
+    EXPECT_EQ(ini.ReadString("s", "long", "", 3), "a");
+    EXPECT_EQ(ini.ReadString("s", "long", "", 2), "");
     EXPECT_EQ(ini.ReadString("s", "long", "", 1), "");
 }
 

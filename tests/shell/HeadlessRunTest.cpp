@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 #include <png.h>
+#include <sys/stat.h>
 
+#include <filesystem>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "common/TestSupport.h"
@@ -115,9 +118,25 @@ TEST_F(HeadlessRunTest, WritesTheSkyAfterTheTicksAndClosesTheRun) {
     EXPECT_FALSE(png->Lit(5, 0));
     EXPECT_FALSE(png->Lit(0, 1));
 
-    // The run kept its books in the settings folder it was given, as a real one does.
-    const std::string ini = testing::ReadFile(folder.File("Lumivan.ini"));
-    EXPECT_NE(ini.find("Version=" LUMI_VERSION), std::string::npos) << ini;
+    // A snapshot reads the settings but keeps its books in memory.
+    EXPECT_EQ(testing::ReadFile(folder.File("Lumivan.ini")), "[params]\noncepd_tpms=10\n");
+}
+
+TEST_F(HeadlessRunTest, ASnapshotLeavesTheSettingsFileByteForByteAsItWas) {
+    // Not calibrated today: a real run would measure and write its timing, its day
+    // markers and its bookkeeping; the snapshot does all of it in memory only.
+    const std::string before = "; the user's own\r\n[params]\r\nTickProcess_mSec=17\r\nFirstTime=0\r\n";
+    testing::WriteFile(folder.File("Lumivan.ini"), before);
+    SnapshotOptions o = Options(64, 48, 120);
+    o.hasAt = ParseAtTime("2024-03-10T12:00Z", o.at);
+    ASSERT_EQ(Run(o), 0);
+    // The calibration ran on the fake clock (100 extra steps), as it would in a real run.
+    EXPECT_EQ(scene.steps, 119 + 100);
+    EXPECT_EQ(testing::ReadFile(folder.File("Lumivan.ini")), before);
+    // Nor is a missing settings file made.
+    testing::TempFolder empty;
+    ASSERT_EQ(RunSnapshot(o, scene, parts, {empty.Path(), "Lumivan.ini"}), 0);
+    EXPECT_FALSE(std::filesystem::exists(empty.File("Lumivan.ini")));
 }
 
 TEST_F(HeadlessRunTest, TheClockStartsAtTheGivenTimeAndTheSeedFixesTheSky) {
@@ -176,6 +195,49 @@ TEST(HeadlessCommandLine, BadSizesAndTickCountsNeverReachTheRunner) {
     ASSERT_EQ(good.mode, RunMode::Snapshot);
     EXPECT_EQ(good.snapshot.width, 320);
     EXPECT_EQ(good.snapshot.ticks, 4);
+}
+
+// Every file under folder (links included) with the mode bits others have on it.
+std::vector<std::pair<std::string, unsigned>> OpenToOthers(const std::string& folder) {
+    std::vector<std::pair<std::string, unsigned>> open;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        struct stat st {};
+        if (lstat(entry.path().c_str(), &st) == 0 && (st.st_mode & 077) != 0 && !S_ISLNK(st.st_mode))
+            open.emplace_back(entry.path().string(), st.st_mode & 0777);
+    }
+    return open;
+}
+
+TEST(SnapshotProgramTest, WritesOnlyTheUsersOwnPrivateFilesWhateverIsPlantedInTheSharedFolder) {
+    testing::TempFolder home, shared, out;
+    // Another user got to the shared temporary folder first, with links to this user's
+    // settings under every name the program once used there.
+    const std::string settings = home.File(".config/lumivane/Lumivan.ini");
+    std::filesystem::create_directories(home.File(".config/lumivane"));
+    chmod(home.File(".config").c_str(), 0700);
+    chmod(home.File(".config/lumivane").c_str(), 0700);
+    const std::string settingsText = "[Messages]\nMessage___1=mine\n";
+    testing::WriteFile(settings, settingsText);
+    chmod(settings.c_str(), 0600);
+    std::filesystem::create_directory(shared.File("Lumivan.tmp"));
+    std::filesystem::create_symlink(settings, shared.File("Lumivan.tmp/Received.Lumivan"));
+    std::filesystem::create_symlink(settings, shared.File("lumivane.log.txt"));
+    chmod(shared.Path().c_str(), 01777);
+
+    const testing::CommandRun run = testing::RunCommand(
+        "env -u XDG_RUNTIME_DIR -u XDG_STATE_HOME -u XDG_CONFIG_HOME HOME='" + home.Path() + "' TMPDIR='" +
+        shared.Path() + "' '" LUMI_BINARY_DIR "/lumivane' --snapshot '" + out.File("sky.png") +
+        "' --size 64x48 --ticks 120 --at 2024-03-10T12:00Z 2>&1");
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_EQ(testing::ReadFile(settings), settingsText);
+    // The log is in the user's state folder, and only the user may read it.
+    const std::string log = testing::ReadFile(home.File(".local/state/lumivane/lumivane.log.txt"));
+    EXPECT_NE(log.find("Log Started"), std::string::npos);
+    for (const auto& [path, mode] : OpenToOthers(home.Path())) ADD_FAILURE() << path << " " << std::oct << mode;
+    // Nothing new in the shared folder.
+    size_t entries = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(shared.Path())) ++entries;
+    EXPECT_EQ(entries, 2u);
 }
 
 }  // namespace

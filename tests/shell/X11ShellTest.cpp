@@ -8,9 +8,11 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 #include "common/TestSupport.h"
+#include "platform/IniText.h"
 
 namespace lumi {
 namespace {
@@ -27,7 +29,8 @@ testing::CommandRun OnVirtualDisplay(const std::string& script, const testing::T
     const std::string file = tmp.File("script.sh");
     testing::WriteFile(file, "set -u\nL='" + kProgram + "'\n" + script);
     const std::string command = "cd '" + tmp.Path() + "' && XDG_CONFIG_HOME='" + tmp.Path() + "' TMPDIR='" +
-                                tmp.Path() + "' timeout 60 '" + LUMI_SOURCE_DIR + "/tools/with-xvfb.sh' 640x480x24 sh '" + file +
+                                tmp.Path() + "' XDG_STATE_HOME='" + tmp.Path() + "' XDG_RUNTIME_DIR='" + tmp.Path() +
+                                "' timeout 60 '" + LUMI_SOURCE_DIR + "/tools/with-xvfb.sh' 640x480x24 sh '" + file +
                                 "' 2>&1";
     return testing::RunCommand(command);
 }
@@ -169,6 +172,27 @@ TEST_F(X11ShellTest, APreviewEndsWhenItsWindowIsDestroyedAndBadSwitchesExitWithM
     EXPECT_NE(run.output.find("no-window=255"), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("no-number=255"), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("unknown=255"), std::string::npos) << run.output;
+}
+
+TEST_F(X11ShellTest, AMessageFileAtAPathWithBlanksAndParenthesesIsReceivedAndShownFirst) {
+    const testing::CommandRun run = OnVirtualDisplay(
+        std::string(kFullScreen) +
+            "mkdir -p 'My Files'\n"
+            "printf '[MessageIN]\\nMessage___0=from afar\\nBottomLine0=with blanks\\n' > 'My Files/NewMessage (1).Lumivan'\n"
+            "\"$L\" /s \"$PWD/My Files/NewMessage (1).Lumivan\" & P=$!; i=0\n"
+            "until xwininfo -root -tree | grep -q '\"Screen Saver\"' || [ $i -ge 100 ]; do sleep 0.05; i=$((i+1)); done\n"
+            "sleep 0.5\n"
+            "xdotool key a\n"
+            "ends key\n",
+        tmp);
+    EXPECT_GE(EndedWithZeroAfterMs(run.output, "key"), 0) << run.output;
+    const std::string ini = testing::ReadFile(tmp.File("lumivane/Lumivan.ini"));
+    const std::optional<std::string> preview = IniLookup(ini, "Messages", "Preview");
+    ASSERT_TRUE(preview) << ini;
+    EXPECT_EQ(IniLookup(ini, "Messages", "Message___" + *preview), "from afar") << ini;
+    EXPECT_EQ(IniLookup(ini, "Messages", "BottomLine" + *preview), "with blanks") << ini;
+    // The log went to the state folder it was given, closed to others.
+    EXPECT_NE(testing::ReadFile(tmp.File("lumivane/lumivane.log.txt")).find("ReceiveMessage"), std::string::npos);
 }
 
 TEST(X11ShellWithoutDisplay, SaysSoAndExitsWithOne) {

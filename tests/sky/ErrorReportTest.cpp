@@ -14,6 +14,9 @@
 #include "base/Log.h"
 #include "platform/Startup.h"
 #include "sky/SkyErrors.h"
+#include "gfx/Canvas.h"
+#include "gfx/Surface.h"
+#include "sky/SkyDC.h"
 
 namespace lumi {
 namespace {
@@ -116,7 +119,8 @@ TEST_F(ErrorReportTest, FullTextIsStoredWithoutSettingsErrors) {
     AddError(std::string(998, 'x'));
     ShowErrors();
     EXPECT_TRUE(boxes_.boxes.empty()) << boxes_.boxes.front().caption;
-    EXPECT_EQ(Stored("Debug", "error2").size(), 999u);
+    // All 999 stored characters come back only to a reader with room for 1001 bytes.
+    EXPECT_EQ(MainIni().ReadString("Debug", "error2", "", IniFile::kValueBuffer + 1).size(), 999u);
     ASSERT_EQ(painted_.size(), 1u);
     EXPECT_EQ(painted_[0].text, std::string(998, 'x') + "  ");
 }
@@ -192,6 +196,44 @@ TEST_F(ErrorReportTest, CommonDialogErrorsAreLoggedByName) {
     EXPECT_STREQ(CommDlgErrorName(0x3004), "UNKNOWN");
     LogCommDlgError(0);
     EXPECT_EQ(testing::ReadLines(folder_.File("log.txt")).back(), "05:25:19.000 info> CommDlgError: UNKNOWN");
+}
+
+// Where the text of the sky's canvas lands: the smallest x and y that are not black.
+struct LitCorner {
+    int x = -1, y = -1;
+};
+LitCorner FirstLit(const gfx::Surface& surface) {
+    LitCorner c;
+    const std::vector<uint32_t> pixels = surface.ReadPixels();
+    for (int y = 0; y < surface.Height(); ++y)
+        for (int x = 0; x < surface.Width(); ++x)
+            if (pixels[static_cast<size_t>(y) * surface.Width() + x] != 0) {
+                if (c.y < 0) c.y = y;
+                if (c.x < 0 || x < c.x) c.x = x;
+            }
+    return c;
+}
+
+TEST_F(ErrorReportTest, TheSkysPainterWritesTheReportAtTwoAndTheCounterModulo25) {
+    std::shared_ptr<gfx::Surface> surface = gfx::Surface::Create(400, 60, gfx::DirtyTracking::Off);
+    gfx::Canvas canvas(surface);
+    InstallSkyErrorPainter();
+    // Before the saver window has its context, nothing is drawn (and nothing fails).
+    AddError("universe - 160");
+    ShowErrors();
+    SetSkyDC(&canvas);
+    for (int report = 2; report <= 26; ++report) {
+        canvas.FillRect({0, 0, 400, 60}, gfx::Brush::Black());
+        AddError("universe - 160");
+        ShowErrors();
+        // The context's own colours: black text on an opaque white cell from (2, y).
+        const LitCorner lit = FirstLit(*surface);
+        // The first report of a run takes two numbers (its start line and itself).
+        const int counter = report + 1;
+        EXPECT_EQ(lit.x, 2) << report;
+        EXPECT_EQ(lit.y, counter % 25) << report;
+    }
+    SetSkyDC(nullptr);
 }
 
 }  // namespace

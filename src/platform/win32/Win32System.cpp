@@ -1,6 +1,11 @@
 // Paths, user and version on Windows.
 #include <windows.h>
 #include <shlobj.h>
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+
+#include <cstring>
 
 #include <string>
 
@@ -109,6 +114,30 @@ bool MakeFolders(const std::string& folder) {
     }
     const DWORD attr = GetFileAttributesA(folder.c_str());
     return attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The user's temporary folder is the user's own on Windows.
+std::string PrivateWorkFolder() {
+    const std::string temp = TempFolder();
+    if (temp.empty()) return "";
+    const std::string folder = temp + "Lumivan.tmp\\";
+    return MakeFolders(folder) ? folder : "";
+}
+
+std::string LogFolder() { return TempFolder(); }
+
+std::FILE* OpenUserFile(const char* path, const char* mode) {
+    if (!path || !*path || !mode || !*mode) return nullptr;
+    if (mode[0] != 'w' || !std::strchr(mode, 'x')) return std::fopen(path, mode);
+    // The C runtime's fopen may not know "x": a new file only, made by hand.
+    const bool update = std::strchr(mode, '+') != nullptr;
+    const bool text = std::strchr(mode, 't') != nullptr;
+    const int fd = _open(path, _O_CREAT | _O_EXCL | (update ? _O_RDWR : _O_WRONLY) | (text ? _O_TEXT : _O_BINARY),
+                         _S_IREAD | _S_IWRITE);
+    if (fd < 0) return nullptr;
+    std::FILE* f = _fdopen(fd, update ? (text ? "w+t" : "w+b") : (text ? "wt" : "wb"));
+    if (!f) _close(fd);
+    return f;
 }
 
 }  // namespace lumi::platform

@@ -11,6 +11,9 @@
 #include "platform/SystemClock.h"
 #include "base/Log.h"
 #include "base/Random.h"
+#include "platform/OverlayProfileStore.h"
+#include "settings/IniFile.h"
+#include "sky/SkyErrors.h"
 
 namespace lumi {
 
@@ -34,6 +37,20 @@ long BiasAt(int64_t utcSeconds) {
                                local.hour * 3600 + local.minute * 60 + local.second;
     return static_cast<long>((utcSeconds - localAsUtc) / 60);
 }
+
+// A snapshot reads the user's settings but leaves the files as they were: what the run
+// writes (its bookkeeping, the day's timing calibration, error reports) lives in memory
+// and goes with the run, so a real saver run later finds the files untouched.
+class SettingsReadOnly {
+public:
+    SettingsReadOnly() : overlay_(PlatformProfileStore()) { ResetMainIni(&overlay_); }
+    ~SettingsReadOnly() { ResetMainIni(); }
+    SettingsReadOnly(const SettingsReadOnly&) = delete;
+    SettingsReadOnly& operator=(const SettingsReadOnly&) = delete;
+
+private:
+    OverlayProfileStore overlay_;
+};
 
 }  // namespace
 
@@ -73,6 +90,8 @@ int RunSnapshot(const SnapshotOptions& options, SkyScene& scene, SaverParts& par
     if (options.hasSeed) SeedRandom(options.seed);
     AppLog().Info.Log("snapshot", options.file);
 
+    SettingsReadOnly settingsReadOnly;  // outlives the session, which writes as it closes
+    InstallSkyErrorPainter();
     HeadlessHost host(clock, surface);
     SaverSession session(host, scene, parts, WindowRole::FullScreen, PasswordMode::System, clock,
                          std::move(settings));

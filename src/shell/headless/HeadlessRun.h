@@ -22,6 +22,7 @@ public:
     SkyPoint GetCursorPos() override { return cursor_; }
     void SetCursorPos(SkyPoint at) override { cursor_ = at; }
     SkyRect PrimaryMonitorRect() override { return ClientRect(); }
+    SkyRect WindowScreenRect() override { return ClientRect(); }
     void SetToolWindowStyle() override {}
 
 private:

@@ -6,6 +6,8 @@
 #include "gfx/Surface.h"
 #include "host/ProgramParts.h"
 #include "scene/Universe.h"
+#include "sky/SkyDC.h"
+#include "sky/SkyErrors.h"
 #include "support/ErrorReport.h"
 #include "base/Log.h"
 
@@ -69,6 +71,9 @@ LRESULT CreateSaverWindow(SaverFrame& frame, HWND hwnd, WPARAM wParam, LPARAM lP
         host->PresentDirty(KeepMarked::Yes);
         Sleep(ms);
     });
+    // A picture drawn in the middle of a tick (the splash) is shown at once.
+    SetSkyPresenter([](void* h) { static_cast<Win32SaverHost*>(h)->PresentDirty(KeepMarked::No); }, host);
+    InstallSkyErrorPainter();
     SetWindowDestroyer([](WindowHandle w) { PostMessageA(static_cast<HWND>(w), kDestroyRequest, 0, 0); });
     return Result(frame.window->OnCreate(), hwnd, WM_CREATE, wParam, lParam);
 }
@@ -77,6 +82,7 @@ LRESULT DestroySaverWindow(SaverFrame& frame, HWND hwnd, WPARAM wParam, LPARAM l
     // Nothing of the saver is called after its window is gone.
     frame.destroyed = true;
     const ProcResult r = frame.window->OnDestroy();
+    SetSkyPresenter(nullptr, nullptr);
     BindProgramParts(nullptr);
     SetWindowDestroyer(nullptr);
     return Result(r, hwnd, WM_DESTROY, wParam, lParam);

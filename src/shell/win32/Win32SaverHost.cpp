@@ -92,6 +92,12 @@ SkyPoint Win32SaverHost::GetCursorPos() {
 
 void Win32SaverHost::SetCursorPos(SkyPoint at) { ::SetCursorPos(at.x, at.y); }
 
+SkyRect Win32SaverHost::WindowScreenRect() {
+    RECT r{};
+    if (!GetWindowRect(window_, &r)) return ClientRect();
+    return {static_cast<int>(r.left), static_cast<int>(r.top), static_cast<int>(r.right), static_cast<int>(r.bottom)};
+}
+
 SkyRect Win32SaverHost::PrimaryMonitorRect() {
     MONITORINFO info{};
     info.cbSize = sizeof info;

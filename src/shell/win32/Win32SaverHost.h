@@ -82,6 +82,7 @@ public:
     SkyPoint GetCursorPos() override;
     void SetCursorPos(SkyPoint at) override;
     SkyRect PrimaryMonitorRect() override;
+    SkyRect WindowScreenRect() override;
     void SetToolWindowStyle() override;
 
     // Sends what changed since the last present to the window; once per tick, so a saver

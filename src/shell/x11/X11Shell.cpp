@@ -20,6 +20,8 @@
 #include "platform/x11/X11MessageBox.h"
 #include "platform/x11/XSupport.h"
 #include "scene/Universe.h"
+#include "sky/SkyDC.h"
+#include "sky/SkyErrors.h"
 #include "support/ErrorReport.h"
 #include "base/Log.h"
 
@@ -89,6 +91,13 @@ public:
         XWarpPointer(display_, None, DefaultRootWindow(display_), 0, 0, 0, 0, at.x, at.y);
         XFlush(display_);
     }
+    SkyRect WindowScreenRect() override {
+        ::Window child = 0;
+        int x = 0, y = 0;
+        XTranslateCoordinates(display_, window_, DefaultRootWindow(display_), 0, 0, &x, &y, &child);
+        const SkyRect client = ClientRect();
+        return {x, y, x + client.right, y + client.bottom};
+    }
     SkyRect PrimaryMonitorRect() override {
         return {monitor_.x, monitor_.y, monitor_.x + monitor_.width, monitor_.y + monitor_.height};
     }
@@ -146,6 +155,19 @@ public:
             XFlush(display_);
             TheClock().Sleep(ms);
         });
+        // A picture drawn in the middle of a tick (the splash) is shown at once.
+        struct PresentNow {
+            Presenter* presenter;
+            Display* display;
+        } presentNow{presenter.get(), display_};
+        SetSkyPresenter(
+            [](void* context) {
+                auto* now = static_cast<PresentNow*>(context);
+                now->presenter->PresentDirty();
+                XFlush(now->display);
+            },
+            &presentNow);
+        InstallSkyErrorPainter();
 
         session.Create();
         session.Erase(host.EraseTarget());
@@ -185,6 +207,7 @@ public:
         }
         // A resize or a vanished window ends the run without the rules' say.
         if (end_ == RunEnd::Resized) session.RequestClose();
+        SetSkyPresenter(nullptr, nullptr);
         BindProgramParts(nullptr);
         SetWindowDestroyer(nullptr);
         return end_;
