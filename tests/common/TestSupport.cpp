@@ -81,4 +81,17 @@ std::string SourceDir() {
 #endif
 }
 
+ScopedEnv::ScopedEnv(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old, had_ = true;
+    if (value) setenv(name, value, 1);
+    else unsetenv(name);
+}
+
+ScopedEnv::~ScopedEnv() {
+    if (had_) setenv(name_, old_.c_str(), 1);
+    else unsetenv(name_);
+}
+
+void ScopedEnv::Unset() { unsetenv(name_); }
+
 }  // namespace lumi::testing

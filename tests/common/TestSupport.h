@@ -60,4 +60,21 @@ std::vector<std::string> ReadLines(const std::string& path);
 // The project's source folder (for resources and test data).
 std::string SourceDir();
 
+// Sets an environment variable for a test (nullptr unsets it) and puts the old value
+// back at the end.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value);
+    ScopedEnv(const char* name, const std::string& value) : ScopedEnv(name, value.c_str()) {}
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+    void Unset();
+
+private:
+    const char* name_;
+    std::string old_;
+    bool had_ = false;
+};
+
 }  // namespace lumi::testing

@@ -22,6 +22,8 @@
 namespace lumi {
 namespace {
 
+using testing::ScopedEnv;
+
 using testing::ReadFile;
 using testing::RecordingMessageBoxes;
 using testing::TempFolder;
@@ -60,24 +62,6 @@ struct User {
     std::unique_ptr<MessageStore> store;
 };
 
-// Sets an environment variable for a test and puts the old value back.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old, had_ = true;
-        setenv(name, value.c_str(), 1);
-    }
-    void Unset() { unsetenv(name_); }
-    ~ScopedEnv() {
-        if (had_) setenv(name_, old_.c_str(), 1);
-        else unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::string old_;
-    bool had_ = false;
-};
 
 class MessageFileTest : public ::testing::Test {
 protected:

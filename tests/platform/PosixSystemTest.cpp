@@ -15,28 +15,13 @@
 namespace lumi {
 namespace {
 
+using testing::ScopedEnv;
+
 namespace fs = std::filesystem;
 using testing::ReadFile;
 using testing::TempFolder;
 using testing::WriteFile;
 
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old, had_ = true;
-        if (value) setenv(name, value, 1);
-        else unsetenv(name);
-    }
-    ~ScopedEnv() {
-        if (had_) setenv(name_, old_.c_str(), 1);
-        else unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::string old_;
-    bool had_ = false;
-};
 
 unsigned Mode(const std::string& path) {
     struct stat st {};
