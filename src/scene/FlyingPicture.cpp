@@ -150,7 +150,12 @@ void FlyingPicture::Create() {
     Info().Log("FlyingPicture-Banner", static_cast<const char*>(BannerText));
     CutWords();
     for (int i = 0; i < wordCount; ++i) {
-        BannerWords[static_cast<size_t>(i)].CreateFromText(sky_dc, -1, 0, wordStarts[static_cast<size_t>(i)]);
+        BitmapClass& word = BannerWords[static_cast<size_t>(i)];
+        word.CreateFromText(sky_dc, -1, 0, wordStarts[static_cast<size_t>(i)]);
+        // A word waits at the origin, which keeps the banner "on the sky" until it has
+        // flown; a word of an earlier flight must not count as gone already.
+        word.x = 0;
+        word.y = 0;
         wordShown[static_cast<size_t>(i)] = false;
         Info().Log("Creating subbanner", wordStarts[static_cast<size_t>(i)]);
     }
