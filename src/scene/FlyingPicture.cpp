@@ -202,7 +202,9 @@ void FlyingPicture::Step() {
         x = SkyWidth();
     }
 
-    if (TheMoon().Overlaps(x, y, shownWidth, shownHeight)) {
+    // A moon switched off keeps its last square; there is nothing there to bounce off.
+    const MOON& moon = TheMoon();
+    if (moon.Created() && moon.Overlaps(x, y, shownWidth, shownHeight)) {
         SetCourse(1.4f);
         x -= dx;
         y -= dy;
@@ -263,7 +265,9 @@ void FlyingPicture::ReleasePicture() {
 void FlyingPicture::Destroy() {
     if (!hMemoryDC) {
         AddError("FlyingPicture - 2122");
-        return;
+        // Without a sky to draw on a picture may still have been loaded: let it go too,
+        // or the next Create would find it flying.
+        if (!Flying()) return;
     }
     const bool wasFlying = Flying();
     ReleasePicture();

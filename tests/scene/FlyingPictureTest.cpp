@@ -255,6 +255,14 @@ TEST_F(FlyingPictureTest, TouchingTheMoonTurnsItDownAndKeepsItsPlace) {
     // step's 4 pixels: touching counts.
     TheMoon().MoonBmp.x = 596 - MOON::kSize;
     TheMoon().MoonBmp.y = 300;
+    // A moon that is switched off is not there to touch.
+    const float before = picture.angle;
+    picture.Step();
+    EXPECT_EQ(picture.angle, before);
+    EXPECT_EQ(picture.x, 596);
+    picture.x = 600;
+
+    TheMoon().created = 1;
     picture.Step();
     EXPECT_EQ(picture.angle, 1.4f);
     EXPECT_EQ(picture.x, 600);
@@ -276,6 +284,20 @@ TEST_F(FlyingPictureTest, TheTopEdgeReflectsTheCourse) {
     EXPECT_EQ(picture.x, 600);
     EXPECT_EQ(picture.y, 1);
     EXPECT_GT(picture.vy, 0);
+}
+
+TEST_F(FlyingPictureTest, WithoutASkyToDrawOnNothingIsDrawnAndTheTeardownStillLetsGo) {
+    Choose(15);
+    SetSkyDC(nullptr);
+    picture.Create();
+    EXPECT_EQ(PendingErrorText(), "FlyingPic - 961");
+    for (int i = 0; i < 3; ++i) picture.Step();
+    picture.Destroy();
+    ResetErrorReports();
+    SetSkyDC(canvas.get());
+    picture.Create();
+    EXPECT_TRUE(picture.Flying());
+    EXPECT_EQ(PendingErrorText(), "");
 }
 
 TEST_F(FlyingPictureTest, ASecondFlightInOneRunGetsItsOwnTrail) {
