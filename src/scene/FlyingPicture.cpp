@@ -11,17 +11,17 @@
 #include "gfx/Canvas.h"
 #include "gfx/Surface.h"
 #include "gfx/Types.h"
-#include "host/SaverWindow.h"
+#include "sky/SaverRun.h"
 #include "media/Resources.h"
 #include "moon/Moon.h"
 #include "platform/PictureFile.h"
-#include "scene/SkyDC.h"
-#include "scene/SpaceMatrix.h"
+#include "sky/SkyDC.h"
+#include "sky/SpaceMatrix.h"
 #include "settings/IniFile.h"
-#include "support/BoundedText.h"
+#include "base/BoundedText.h"
 #include "support/ErrorReport.h"
-#include "support/Log.h"
-#include "support/Random.h"
+#include "base/Log.h"
+#include "base/Random.h"
 
 namespace lumi {
 namespace {

@@ -1,8 +1,8 @@
 // The pause between two passes of the flying picture.
 #include "scene/Snooze.h"
 
-#include "platform/Clock.h"
-#include "support/Log.h"
+#include "base/Clock.h"
+#include "base/Log.h"
 
 namespace lumi {
 namespace {

@@ -12,12 +12,12 @@
 #include "gfx/PngWriter.h"
 #include "media/Resources.h"
 #include "moon/Moon.h"
-#include "platform/FakeClock.h"
+#include "base/FakeClock.h"
 #include "scene/SceneTestSupport.h"
 #include "scene/Universe.h"
 #include "settings/IniFile.h"
 #include "support/ErrorReport.h"
-#include "support/Random.h"
+#include "base/Random.h"
 
 namespace lumi {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/FakeClock.h"
+#include "base/FakeClock.h"
 
 namespace lumi {
 namespace {
