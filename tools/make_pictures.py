@@ -137,10 +137,13 @@ def stork():
     p.fill(d.polygon([(60, 40), (88, 6), (104, 10), (84, 44)]), (160, 170, 190), OL)
     p.fill(d.ellipse(74, 52, 22, 12, angle=-8), WHITE, OL, outline_colour=(100, 110, 140))
     p.fill(d.polygon([(96, 52), (116, 50), (100, 60)]), WHITE, OL, outline_colour=(100, 110, 140))
-    wing = d.polygon([(58, 44), (72, 18), (96, 4), (116, 6), (92, 30), (84, 48)])
+    # The near wing raised: dark flight feathers fanned behind a white shoulder.
+    for tx, ty in ((96, 3), (105, 4), (112, 8), (118, 13), (121, 20)):
+        p.fill(d.capsule(82, 30, tx, ty, 4.0, 2.4), (80, 90, 120), 0.9, outline_colour=(40, 45, 60))
+    wing = d.smooth_union(d.ellipse(76, 32, 22, 10, angle=-48), d.ellipse(84, 26, 14, 8, angle=-30), 5)
     p.fill(wing, WHITE, OL, outline_colour=(100, 110, 140))
-    p.fill(wing & d.polygon([(84, 0), (130, 0), (130, 40), (92, 30)]), (70, 80, 110), 0.8,
-           outline_colour=(40, 45, 60))
+    for k in range(3):
+        p.flat(d.ring(70 + k * 7, 40 - k * 8, 5, 0.9, 20, 150), (190, 195, 215))
     # Neck, head and long beak reaching forward.
     p.fill(d.capsule(56, 48, 34, 34, 5, 4), WHITE, OL, outline_colour=(100, 110, 140))
     p.fill(d.circle(30, 31, 7.5), WHITE, OL, outline_colour=(100, 110, 140))
@@ -532,10 +535,20 @@ def picture_frame():
 
 def winged_envelope():
     p = d.Painter(124, 84)
+    # A feathered wing on each side, fanned up and out from behind the envelope.
     for side in (-1, 1):
-        wing = d.union(*[d.ellipse(62 + side * (38 + k * 5), 30 - k * 6 + 6, 20 - k * 3, 6, angle=side * (25 + k * 12))
-                         for k in range(3)])
+        sx, sy = 62 + side * 31, 42
+        feathers = []
+        for a, length in ((-5, 24), (-27, 26), (-49, 23), (-70, 17)):
+            rad = math.radians(a)
+            ex, ey = sx + side * length * math.cos(rad), sy + length * math.sin(rad)
+            feathers.append(d.capsule(sx, sy, ex, ey, 4.5, 3.0))
+        wing = d.smooth_union(d.union(*feathers), d.circle(sx + side * 6, sy - 6, 9), 4)
         p.fill(wing, WHITE, OL, outline_colour=(100, 120, 170))
+        for a in (-19, -41, -62):
+            rad = math.radians(a)
+            p.flat(d.capsule(sx + side * 9 * math.cos(rad), sy + 9 * math.sin(rad),
+                             sx + side * 23 * math.cos(rad), sy + 23 * math.sin(rad), 0.5), (170, 180, 215))
     env = d.box(62, 52, 34, 24, 3)
     p.fill(env, (250, 246, 236), OL, outline_colour=(140, 130, 110), shade=0.2)
     p.flat(d.polyline([(30, 30), (62, 56), (94, 30)], 1.0), (170, 160, 140))
