@@ -3,7 +3,8 @@
 // same time (the saver itself holds the line still during a flight, so this is more than
 // any real tick does). Counts the heap allocations made inside the steps, which must be
 // none, and the log lines written. The step that brings a new message (once a message)
-// is left out: it projects the text and may allocate.
+// is left out: it projects the text and may allocate. A second case adds the flying
+// picture with a 30-word banner trailing behind it.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -37,8 +38,15 @@ std::string FreshSettingsFolder() {
     return made ? std::string(made) + "/" : std::string("$DISABLE");
 }
 
+// Thirty words for the banner, as long as the text allows.
+constexpr const char* kThirtyWords =
+    "one two three four five six seven eight nine ten eleven twelve thirteen fourteen fifteen "
+    "sixteen seventeen eighteen nineteen twenty alpha beta gamma delta kappa lambda sigma omega pi mu";
+
+enum class Picture { None, WitchWithBanner };
+
 struct BusySky {
-    BusySky() {
+    explicit BusySky(Picture picture = Picture::None) {
         const std::string folder = FreshSettingsFolder();
         RestartLogAt(folder + "log.txt");
         ResetMainIni();
@@ -46,6 +54,11 @@ struct BusySky {
         ResetMessageStore();
         TheMessageStore().WriteDefaults();
         ResetMessageStore();
+        if (picture == Picture::WitchWithBanner) {
+            MainIni().WriteIntForUser("FPicture", "Category", 15);
+            MainIni().WriteIntForUser("FPicture", "AutoText", 0);
+            MainIni().WriteStringForUser("FPicture", "BANNER", kThirtyWords);
+        }
         SeedRandom(3);
         bench::UseScreen(kWidth, kHeight, kTickMs);
         surface = gfx::Surface::Create(kWidth, kHeight, gfx::DirtyTracking::On);
@@ -61,6 +74,13 @@ struct BusySky {
         for (GlyphStar& star : universe->MessageStars()) star.moveCountdown = star.moveStart;
         // The shooting star past its wait, falling.
         for (int i = 0; i < 30000 / kTickMs; ++i) universe->Shooting().Step();
+        // The picture flies long enough for the last of its words to come out.
+        if (picture != Picture::None) {
+            for (int i = 0; i < 1000; ++i) {
+                KeepPictureOnTheSky();
+                universe->Step();
+            }
+        }
     }
     ~BusySky() {
         universe->Destroy();
@@ -68,8 +88,15 @@ struct BusySky {
         ResetMainIni();
     }
 
+    // The picture goes back to the right before it leaves, so it never pauses.
+    void KeepPictureOnTheSky() {
+        FlyingPicture& flying = universe->Flying();
+        if (flying.Flying() && flying.x < 100) flying.x = kWidth - flying.shownWidth - 100;
+    }
+
     // Keeps the sky at its busiest between steps; run with the timing paused.
     void KeepBusy() {
+        KeepPictureOnTheSky();
         StepFlags().glyphMoved = false;
         // The line starts over before it finishes: a finished line brings the next
         // message, whose projection is once-a-message work, not a tick's.
@@ -98,8 +125,8 @@ struct BusySky {
     bool flipped = false;
 };
 
-void BM_SkyStepFullHd(benchmark::State& state) {
-    BusySky busy;
+void StepBusySky(benchmark::State& state, Picture picture) {
+    BusySky busy(picture);
     gfx::DirtyRegion& dirty = *busy.surface->Dirty();
     long allocated = 0;
     long twinkling = 0;
@@ -119,7 +146,36 @@ void BM_SkyStepFullHd(benchmark::State& state) {
     state.counters["allocs/step"] = static_cast<double>(allocated) / steps;
     state.counters["log_lines"] = static_cast<double>(LogLineCount.load() - linesBefore);
     state.counters["twinkling"] = static_cast<double>(twinkling);
+    if (picture != Picture::None) {
+        int shown = 0;
+        const FlyingPicture& flying = busy.universe->Flying();
+        for (int i = 0; i < flying.WordCount(); ++i) shown += flying.WordBitmap(i).x != 0;
+        state.counters["words_flying"] = shown;
+    }
 }
+
+void BM_SkyStepFullHd(benchmark::State& state) { StepBusySky(state, Picture::None); }
 BENCHMARK(BM_SkyStepFullHd)->Unit(benchmark::kMicrosecond);
+
+void BM_SkyStepFullHdWithFlyingPicture(benchmark::State& state) { StepBusySky(state, Picture::WitchWithBanner); }
+BENCHMARK(BM_SkyStepFullHdWithFlyingPicture)->Unit(benchmark::kMicrosecond);
+
+// The flying picture's own share of a step: its erase and draw, and thirty words moved.
+void BM_FlyingPictureStepFullHd(benchmark::State& state) {
+    BusySky busy(Picture::WitchWithBanner);
+    gfx::DirtyRegion& dirty = *busy.surface->Dirty();
+    long allocated = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        busy.KeepPictureOnTheSky();
+        dirty.Clear();
+        state.ResumeTiming();
+        const long before = bench::Allocations();
+        busy.universe->Flying().Step();
+        allocated += bench::Allocations() - before;
+    }
+    state.counters["allocs/step"] = static_cast<double>(allocated) / static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_FlyingPictureStepFullHd)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -59,7 +59,7 @@ if(TARGET lumi_platform)
     endif()
   else()
     target_link_libraries(lumi_platform PUBLIC gdi32 user32 kernel32 advapi32 comctl32
-      comdlg32 shell32 ole32 oleaut32 uuid winmm ws2_32 msimg32 version)
+      comdlg32 shell32 ole32 oleaut32 uuid winmm ws2_32 msimg32 version windowscodecs)
   endif()
 endif()
 

@@ -192,7 +192,7 @@ void Universe::CreateStars() {
         star.Create(kStarMinBrightness, kStarMaxBrightness, 40000 / tick, dc, sky, 20000 / tick, 2000 / tick);
 }
 
-void Universe::CreateFlyingPicture() {}
+void Universe::CreateFlyingPicture() { flyingPicture_.Create(); }
 void Universe::StartMail() {}
 void Universe::ChangeWallpaper() {}
 
@@ -218,7 +218,7 @@ void Universe::StepStars() {
     for (STAR& star : stars_) star.Step();
 }
 
-void Universe::StepFlyingPicture() {}
+void Universe::StepFlyingPicture() { flyingPicture_.Step(); }
 void Universe::StepTimeEvents() {}
 
 void Universe::StopMail() {}
@@ -239,6 +239,6 @@ void Universe::DestroyBottomLine() {
     if (bottomLine_.tBmp.used) bottomLine_.tBmp.Destroy();
 }
 
-void Universe::DestroyFlyingPicture() {}
+void Universe::DestroyFlyingPicture() { flyingPicture_.Destroy(); }
 
 }  // namespace lumi

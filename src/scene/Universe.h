@@ -8,6 +8,7 @@
 #include "sky/SkyScene.h"
 #include "media/BitmapClass.h"
 #include "scene/BottomLine.h"
+#include "scene/FlyingPicture.h"
 #include "scene/ShootingStar.h"
 #include "scene/Stars.h"
 
@@ -40,6 +41,7 @@ public:
     const std::array<STAR, kStarCount>& Stars() const { return stars_; }
     std::array<GlyphStar, kMessageStarCount>& MessageStars() { return messageStars_; }
     BOTTOMLINE& BottomLine() { return bottomLine_; }
+    FlyingPicture& Flying() { return flyingPicture_; }
     // The text of the message now written in stars, as projected.
     const std::string& MessageText() const { return messageText_; }
 
@@ -92,6 +94,7 @@ private:
     // the scene keeps its own copy rather than handing over the store's.
     std::string messageText_;
     ShootingStar shootingStar_;
+    FlyingPicture flyingPicture_;
 };
 
 // The module-wide scene the saver window drives.

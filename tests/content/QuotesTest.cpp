@@ -6,10 +6,12 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <sstream>
 #include <set>
 #include <vector>
 
 #include "common/TestSupport.h"
+#include "media/Resources.h"
 #include "settings/IniFile.h"
 #include "base/Log.h"
 #include "base/Random.h"
@@ -80,6 +82,33 @@ TEST(QuoteTableTest, EachCategoryHasItsCountOfQuotesWithItsPictures) {
         EXPECT_EQ(pictures[e.number], e.quotePictures) << e.name;
     }
     EXPECT_EQ(counts.count(7), 0u);
+}
+
+// Every picture a category or a quote can fly is carried by both builds: embedded in the
+// Linux program, listed for the Windows resource compiler, and credited.
+TEST(QuoteTableTest, EveryPictureTheTablesNameIsAResourceOfBothBuildsWithItsCredits) {
+    std::set<int> numbers;
+    for (int n = 0; n < kCategoryPlaces; ++n)
+        if (const QuoteCategory* c = CategoryAt(n)) numbers.insert(c->picture);
+    for (size_t i = 0; i < QuoteCount(); ++i) numbers.insert(QuoteTable()[i].picture);
+    ASSERT_GE(numbers.size(), 20u);
+
+    const std::string root = testing::SourceDir() + "/resources/";
+    std::map<int, std::string> script;  // number -> file named by lumivane.rc
+    std::istringstream lines(ReadFile(root + "win32/lumivane.rc"));
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream words(line);
+        int number = 0;
+        std::string kind, quoted;
+        if (words >> number >> kind >> quoted && kind == "BITMAP" && quoted.size() > 5)
+            script[number] = quoted.substr(4, quoted.size() - 5);
+    }
+    const std::string credits = ReadFile(root + "CREDITS");
+    for (int number : numbers) {
+        EXPECT_TRUE(LoadBitmapResource(number)) << number << " is not embedded";
+        ASSERT_TRUE(script.count(number)) << number << " is missing from lumivane.rc";
+        EXPECT_NE(credits.find(script[number]), std::string::npos) << script[number] << " has no credits";
+    }
 }
 
 TEST(QuoteTableTest, QuotesAreGroupedInCategoryOrderSingleLinesOfAtMost137) {

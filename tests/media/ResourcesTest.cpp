@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <set>
 #include <sstream>
@@ -54,6 +55,38 @@ TEST(Resources, SymbolsHaveTheirSizeAndAreOneBitPictures) {
             for (int y = 0; y < s.height; ++y) EXPECT_EQ(picture->Pixel(s.width - 1, y), 0u) << s.id;
             for (int x = 0; x < s.width; ++x) EXPECT_EQ(picture->Pixel(x, s.height - 1), 0u) << s.id;
         }
+    }
+}
+
+// The flying pictures, the category pictures and the settings pages' pictures: colour
+// pictures on black (they are copied onto the night sky as they are), 60 to 130 pixels.
+TEST(Resources, PicturesAreColourPicturesOnBlackOfAFlyingSize) {
+    const int kPictures[] = {113, 118, 120, 121, 122, 123, 127, 128, 138, 139, 141, 142, 143, 145,
+                             149, 153, 154, 155, 156, 157, 158, 160, 164, 189, 192, 195, 206};
+    for (int id : kPictures) {
+        std::optional<std::string_view> bytes = ResourceBytes(ResourceType::Bitmap, id);
+        ASSERT_TRUE(bytes) << id;
+        const size_t header = bytes->substr(0, 2) == "BM" ? 14 : 0;
+        ASSERT_GT(bytes->size(), header + 16);
+        EXPECT_EQ(static_cast<unsigned char>((*bytes)[header + 14]), 24) << id;
+
+        std::optional<gfx::Image> picture = LoadBitmapResource(id);
+        ASSERT_TRUE(picture) << id;
+        const int longer = std::max(picture->Width(), picture->Height());
+        EXPECT_GE(longer, 60) << id;
+        EXPECT_LE(longer, 130) << id;
+        const int w = picture->Width() - 1, h = picture->Height() - 1;
+        for (auto [x, y] : {std::pair{0, 0}, {w, 0}, {0, h}, {w, h}}) EXPECT_EQ(picture->Pixel(x, y), 0u) << id;
+        int lit = 0;
+        std::set<uint32_t> colours;
+        for (uint32_t c : picture->Pixels()) {
+            lit += c != 0;
+            colours.insert(c);
+        }
+        // A drawing, neither a speck nor a filled block, shaded rather than flat.
+        EXPECT_GT(lit, picture->Width() * picture->Height() / 8) << id;
+        EXPECT_LT(lit, picture->Width() * picture->Height() * 99 / 100) << id;
+        EXPECT_GT(colours.size(), 200u) << id;
     }
 }
 

@@ -6,6 +6,7 @@
 #include <png.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 #include <utility>
@@ -15,6 +16,7 @@
 #include "gfx/Canvas.h"
 #include "base/Clock.h"
 #include "sky/SkyDC.h"
+#include "media/Resources.h"
 #include "settings/IniFile.h"
 #include "base/Log.h"
 #include "base/Random.h"
@@ -177,6 +179,77 @@ TEST_F(HeadlessRunTest, RefusesWhatItCannotHonour) {
     SnapshotOptions nowhere = Options(32, 32, 2);
     nowhere.file = folder.File("missing/sky.png");
     EXPECT_EQ(Run(nowhere), 1);
+}
+
+// The program itself, as a user runs it: a snapshot of the sky with a flying picture chosen.
+class SnapshotProgramTest : public ::testing::Test {
+protected:
+    // Runs lumivane --snapshot with these settings; the picture, or nullopt.
+    std::optional<Png> Snapshot(const std::string& settings, const std::string& size) {
+        const std::string config = folder.Path() + "config" + std::to_string(++runs);
+        testing::RunCommand("mkdir -p '" + config + "/lumivane' '" + folder.Path() + "state' '" + folder.Path() +
+                            "run'");
+        // A second run of the day: the step-cost calibration is done already (it would add
+        // 100 steps) and the tick measured at 40 ms, so 400 ticks are 16 s of flight.
+        testing::WriteFile(config + "/lumivane/Lumivan.ini",
+                           "[params]\noncepd_tpms=10\nTickTime=40\nRealTickTime=40\n" + settings);
+        const std::string png = folder.File("sky" + std::to_string(runs) + ".png");
+        const testing::CommandRun run = testing::RunCommand(
+            "XDG_CONFIG_HOME='" + config + "' XDG_STATE_HOME='" + folder.Path() + "state' XDG_RUNTIME_DIR='" +
+            folder.Path() + "run' TMPDIR='" + folder.Path() + "' '" LUMI_BINARY_DIR "/lumivane' --snapshot '" + png +
+            "' --size " + size + " --ticks 400 --seed 3 --at 2024-03-10T12:00Z 2>&1");
+        EXPECT_EQ(run.exitCode, 0) << run.output;
+        return ReadPng(png);
+    }
+
+    // Where the whole picture stands on the sky, pixel for pixel, or nullopt.
+    static std::optional<std::pair<int, int>> Find(const Png& sky, const gfx::Image& picture) {
+        auto at = [&](int x, int y) {
+            const uint8_t* p = &sky.rgb[(static_cast<size_t>(y) * sky.width + x) * 3];
+            return gfx::Rgb(p[0], p[1], p[2]);
+        };
+        const int w = picture.Width() - 1, h = picture.Height() - 1;  // as the picture is copied
+        const int cx = w / 2, cy = h / 2;
+        for (int y = 0; y + h <= sky.height; ++y) {
+            for (int x = 0; x + w <= sky.width; ++x) {
+                if (at(x + cx, y + cy) != picture.Pixel(cx, cy)) continue;
+                bool all = true;
+                for (int j = 0; j < h && all; ++j)
+                    for (int i = 0; i < w && all; ++i) all = picture.Pixel(i, j) == 0 || at(x + i, y + j) == picture.Pixel(i, j);
+                if (all) return std::pair{x, y};
+            }
+        }
+        return std::nullopt;
+    }
+
+    testing::TempFolder folder;
+    int runs = 0;
+};
+
+TEST_F(SnapshotProgramTest, TheWitchCrossesTheSkyWithHerQuoteBehindHer) {
+    const std::optional<gfx::Image> witch = LoadBitmapResource(118);
+    ASSERT_TRUE(witch);
+    const std::optional<Png> sky = Snapshot("[FPicture]\nCategory=15\n", "1280x720");
+    ASSERT_TRUE(sky);
+    const auto where = Find(*sky, *witch);
+    ASSERT_TRUE(where);
+    // Her words, in the text colour (cyan), follow on her right along her path; the
+    // bottom line's text (the last 40 rows) is not counted.
+    int words = 0;
+    for (int y = std::max(0, where->second - 80); y < std::min(680, where->second + 200); ++y)
+        for (int x = where->first + witch->Width(); x < sky->width; ++x) {
+            const uint8_t* p = &sky->rgb[(static_cast<size_t>(y) * sky->width + x) * 3];
+            words += p[0] == 0 && p[1] == 255 && p[2] == 255;
+        }
+    EXPECT_GT(words, 100);
+
+    // Just the sky, and a sky too narrow: nothing flies.
+    const std::optional<Png> plain = Snapshot("[FPicture]\nCategory=12\n", "1280x720");
+    ASSERT_TRUE(plain);
+    EXPECT_FALSE(Find(*plain, *witch));
+    const std::optional<Png> narrow = Snapshot("[FPicture]\nCategory=15\n", "460x720");
+    ASSERT_TRUE(narrow);
+    EXPECT_FALSE(Find(*narrow, *witch));
 }
 
 TEST(HeadlessCommandLine, BadSizesAndTickCountsNeverReachTheRunner) {
