@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <new>
 
-#include "host/SaverWindow.h"
+#include "sky/SaverRun.h"
 #include "platform/Startup.h"
 
 // The counting operator new below hands out malloc'ed memory, so freeing it is correct;

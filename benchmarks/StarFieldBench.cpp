@@ -9,7 +9,7 @@
 
 #include "BenchSupport.h"
 #include "gfx/Canvas.h"
-#include "host/SaverWindow.h"
+#include "sky/SaverRun.h"
 #include "scene/MessageCanvas.h"
 #include "sky/SkyDC.h"
 #include "sky/SpaceMatrix.h"

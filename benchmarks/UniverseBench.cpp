@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "gfx/Canvas.h"
-#include "host/SaverWindow.h"
+#include "sky/SaverRun.h"
 #include "sky/SkyDC.h"
 #include "scene/Universe.h"
 #include "settings/IniFile.h"

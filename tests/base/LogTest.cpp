@@ -12,9 +12,6 @@
 
 #include "common/TestSupport.h"
 #include "base/FakeClock.h"
-#include "platform/System.h"
-#include "platform/OsReport.h"
-#include "platform/Startup.h"
 
 namespace lumi {
 namespace {
@@ -34,7 +31,7 @@ protected:
     }
     void TearDown() override {
         // Leave the log on a file that outlives this test's folder.
-        RestartLogAt(platform::DefaultLogPath());
+        RestartLogAt(CurrentLogSetup().path);
         SetClock(nullptr);
     }
 
@@ -155,36 +152,6 @@ TEST_F(LogTest, TwoThreadsNeverInterleaveLines) {
     const std::string alpha = "05:25:19.123 info> alpha" + body;
     const std::string beta = "05:25:19.123 info> beta" + body;
     for (size_t i = 1; i < lines.size(); ++i) ASSERT_TRUE(lines[i] == alpha || lines[i] == beta) << lines[i];
-}
-
-TEST_F(LogTest, NewLogIsHeadedByStartBuildDateAndSystemReport) {
-    const std::string other = folder_.File("fresh.log.txt");
-    testing::WriteFile(other, "left over from the last run\n");
-    {
-        TpelurLogFileWithSelfCheck log(other);
-        const auto lines = ReadLines(other);
-        const std::vector<std::string> expected = {
-            "05:25:19.123 info> Log Started: 2011/4/17 5:25:19",
-            "05:25:19.123 info> Build date: " + BuildDateText(__DATE__),
-            "05:25:19.123 info> ==== System Report ====: ",
-            OsName(),
-            OsIs64Bit() ? "OS 64bit" : "OS 32bit",
-            "CommandLine: " + platform::CommandLine(),
-            "=======================",
-        };
-        EXPECT_EQ(lines, expected);
-    }
-    const auto lines = ReadLines(other);
-    // The closing text ends with a line break of its own, before the logger's suffix.
-    const std::vector<std::string> closing(lines.begin() + 7, lines.end());
-    const std::vector<std::string> expected = {
-        "05:25:19.123 info> Log closing down: 2011/4/17 5:25:19",
-        "05:25:19.123 Closing logger:ERROR>", "",
-        "05:25:19.123 Closing logger:WARNING>", "",
-        "05:25:19.123 Closing logger:",
-        "05:25:19.123 Closing logger:info>", "",
-    };
-    EXPECT_EQ(closing, expected);
 }
 
 TEST_F(LogTest, ClosedLoggersDropLaterLinesAndCloseOnce) {

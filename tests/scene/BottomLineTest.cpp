@@ -11,7 +11,7 @@
 #include "gfx/Canvas.h"
 #include "gfx/FakeFont.h"
 #include "gfx/Surface.h"
-#include "host/SaverWindow.h"
+#include "sky/SaverRun.h"
 #include "moon/MoonPhase.h"
 #include "sky/SkyDC.h"
 #include "settings/IniFile.h"

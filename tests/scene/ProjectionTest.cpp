@@ -12,7 +12,7 @@
 #include "common/TestSupport.h"
 #include "gfx/Canvas.h"
 #include "gfx/FakeFont.h"
-#include "host/SaverWindow.h"
+#include "sky/SaverRun.h"
 #include "mail/MailCount.h"
 #include "media/Resources.h"
 #include "media/Sound.h"

@@ -10,7 +10,7 @@
 #include "common/TestSupport.h"
 #include "content/MessageStore.h"
 #include "gfx/Canvas.h"
-#include "host/SaverWindow.h"
+#include "sky/SaverRun.h"
 #include "moon/Moon.h"
 #include "moon/MoonPhase.h"
 #include "scene/BottomLine.h"

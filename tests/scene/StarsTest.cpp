@@ -8,7 +8,7 @@
 
 #include "common/TestSupport.h"
 #include "gfx/Canvas.h"
-#include "host/SaverWindow.h"
+#include "sky/SaverRun.h"
 #include "scene/MessageCanvas.h"
 #include "sky/SkyDC.h"
 #include "sky/SpaceMatrix.h"

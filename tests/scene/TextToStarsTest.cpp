@@ -10,7 +10,7 @@
 #include "common/TestSupport.h"
 #include "gfx/Canvas.h"
 #include "gfx/FakeFont.h"
-#include "host/SaverWindow.h"
+#include "sky/SaverRun.h"
 #include "scene/MessageCanvas.h"
 #include "sky/SpaceMatrix.h"
 #include "base/Log.h"

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "sky/HotCorners.h"
-#include "host/SaverWindow.h"
+#include "sky/SaverRun.h"
 #include "moon/Moon.h"
 #include "scene/SceneTestSupport.h"
 #include "sky/SkyDC.h"
