@@ -6,6 +6,7 @@
 #include "gfx/Canvas.h"
 #include "sky/HotCorners.h"
 #include "sky/SaverRun.h"
+#include "mail/NewMail.h"
 #include "moon/Moon.h"
 #include "scene/Projection.h"
 #include "sky/SkyDC.h"
@@ -99,6 +100,7 @@ void Universe::Step() {
     StepStars();
     StepFlyingPicture();
     StepTimeEvents();
+    StepMailTimer();
 }
 
 void Universe::Destroy() {
@@ -143,8 +145,7 @@ void Universe::ShowSplash() {
 }
 
 void Universe::RemoveSplash() { splash_.Destroy(); }
-// The mail checker is not part of this program yet: nothing to suppress or start.
-void Universe::SuppressMail() {}
+void Universe::SuppressMail() { TheNewMail().SuppressMail(); }
 
 void Universe::CreateSkyMatrix() {
     const SkyRect& sky = SaverRun().ScreenRect;
@@ -190,7 +191,7 @@ void Universe::CreateStars() {
 }
 
 void Universe::CreateFlyingPicture() {}
-void Universe::StartMail() {}
+void Universe::StartMail() { TheNewMail().StartTimer(); }
 void Universe::ChangeWallpaper() {}
 
 void Universe::StepMoon() { TheMoon().Step(); }
@@ -218,7 +219,10 @@ void Universe::StepStars() {
 void Universe::StepFlyingPicture() {}
 void Universe::StepTimeEvents() {}
 
-void Universe::StopMail() {}
+// The mail timer has no window of its own: the step, on the saver's thread, is its clock.
+void Universe::StepMailTimer() { TheNewMail().TimerTick(); }
+
+void Universe::StopMail() { TheNewMail().StopMail(); }
 void Universe::DestroySkyMatrix() { SkyMatrix.Destroy(); }
 
 void Universe::ReleaseStarPalettes() {

@@ -1,0 +1,34 @@
+// The remote-access library the mail checker asks before it checks over a modem, so that
+// a check never makes the machine dial.
+#pragma once
+
+#include <memory>
+
+#include "platform/DialUp.h"
+
+namespace lumi {
+
+class RasApiDLLClass {
+public:
+    // The record sizes of the connection list and the connection status.
+    static constexpr uint32_t kConnectionRecordSize = 704;
+    static constexpr uint32_t kStatusRecordSize = 288;
+
+    // The platform's library unless one is given (tests).
+    explicit RasApiDLLClass(std::unique_ptr<platform::DialUpLibrary> library = nullptr);
+
+    // 0 loaded, 1 already loaded, 2 library not found, 3 a function missing.
+    int LoadDLL();
+    void UnloadDLL();
+    // 1 when exactly one dial-up connection is up, else 0.
+    int IsModemConnected();
+
+private:
+    std::unique_ptr<platform::DialUpLibrary> library_;
+    bool loaded_ = false;
+};
+
+// The module-wide instance.
+RasApiDLLClass& RasApiDLL();
+
+}  // namespace lumi

@@ -1,0 +1,40 @@
+// Whether the machine is on line through a dial-up (point-to-point) connection. Windows
+// asks the remote-access library, loaded at run time; Linux reads its network interfaces.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace lumi::platform {
+
+enum class DialUpLoad { Loaded, LibraryMissing, FunctionMissing };
+
+// What listing the connections into room for exactly one record gave.
+struct DialUpEnumeration {
+    bool succeeded = false;
+    uint32_t bufferSize = 0;  // the size the call reported back
+    uint32_t count = 0;       // connections it reported
+};
+
+class DialUpLibrary {
+public:
+    virtual ~DialUpLibrary() = default;
+    // Loads the library and finds its two functions; on FunctionMissing the library stays
+    // loaded (Unload frees it).
+    virtual DialUpLoad Load() = 0;
+    virtual void Unload() = 0;
+    virtual bool HasFunctions() const = 0;
+    // Lists connections into a buffer for one record of recordSize bytes.
+    virtual DialUpEnumeration EnumerateOne(uint32_t recordSize) = 0;
+    // The state of the connection EnumerateOne found: connected and without error.
+    virtual bool FirstConnected(uint32_t statusSize) = 0;
+};
+
+std::unique_ptr<DialUpLibrary> MakeDialUpLibrary();
+
+// Linux: the point-to-point interfaces (ppp*) under netFolder (normally /sys/class/net/)
+// whose operstate is "up". Other systems: 0.
+int CountPointToPointUp(const std::string& netFolder);
+
+}  // namespace lumi::platform
