@@ -125,7 +125,7 @@ if(LUMI_TESTS)
         endif()
         target_link_libraries(test_${name} PRIVATE lumi_testing lumi_test_main)
         # These suites start the built program itself.
-        if(name MATCHES "^(moon|host|shell|platform)$")
+        if(name MATCHES "^(moon|host|shell|platform|mail)$")
           add_dependencies(test_${name} lumivane)
         endif()
         target_compile_definitions(test_${name} PRIVATE
