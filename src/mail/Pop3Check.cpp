@@ -73,6 +73,8 @@ public:
         return {};
     }
 
+    bool ReplyHasMore() const { return reader_.HasPending(); }
+
     void Fail(const char* step, const std::string& why) {
         if (report_ && report_->step.empty()) {
             report_->step = step;
@@ -122,6 +124,12 @@ bool OpenProtected(Pop3Session& session, platform::MailConnection& connection, c
         if (!IsPositiveReply(session.Reply("STLS"))) {
             Trace("STLS refused");
             session.Refused("STLS");
+            return false;
+        }
+        if (session.ReplyHasMore()) {
+            // Plain bytes sent after the go-ahead would be read as if TLS protected them.
+            Trace("STLS refused");
+            session.Fail("STLS", "the server sent more than its reply");
             return false;
         }
         if (!startTls()) return false;

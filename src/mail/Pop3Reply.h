@@ -30,6 +30,10 @@ public:
     ReplyStatus ReadLine(platform::MailConnection& connection, std::chrono::steady_clock::time_point deadline,
                          std::string& line);
 
+    // Bytes received after the last line. After STLS there must be none: whatever came
+    // before the handshake was not protected by it.
+    bool HasPending() const { return !pending_.empty(); }
+
 private:
     std::string pending_;
 };

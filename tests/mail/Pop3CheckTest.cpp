@@ -241,6 +241,30 @@ TEST_F(Pop3CheckTest, APasswordWithALineEndIsNeverSent) {
     EXPECT_EQ(first, "probe");
 }
 
+TEST_F(Pop3CheckTest, RepliesSmuggledInBeforeTheTlsHandshakeAreRefused) {
+    MailAccount account;
+    account.popServer = "pop.example.org";
+    account.security = MailSecurity::StartTls;
+    auto connect = []() {
+        auto c = std::make_unique<testing::ScriptedConnection>();
+        c->chunks = {"+OK ready\r\n", "+OK begin TLS\r\n+OK\r\n+OK\r\n+OK 5 0\r\n"};
+        return c;
+    };
+    EXPECT_EQ(CheckMailbox(eRunning, account, timeouts, connect, &report), -1);
+    EXPECT_EQ(report.step, "STLS");
+    EXPECT_EQ(MailCount.load(), kUnchanged);
+    EXPECT_EQ(eRunning.load(), 0);
+
+    // The same server without the smuggled lines gets the log-on through TLS.
+    auto honest = []() {
+        auto c = std::make_unique<testing::ScriptedConnection>();
+        c->chunks = {"+OK ready\r\n", "+OK begin TLS\r\n", "+OK\r\n", "+OK\r\n", "+OK 5 0\r\n"};
+        return c;
+    };
+    report = {};
+    EXPECT_EQ(CheckMailbox(eRunning, account, timeouts, honest, &report), 5) << report.why;
+}
+
 TEST_F(Pop3CheckTest, NamesAreLookedUpAndNothingListeningFailsAtConnect) {
     const uint16_t closedPort = testing::FreePort();
     MailAccount account;
