@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Windows build's mail check under wine64 against a private Dovecot: plain POP3 must
-# find the three test messages; POP3S with a certificate from a test CA that Windows's
-# trust store does not hold must abort as "certificate not trusted" (exit code 1).
+# find the three test messages; POP3S with a certificate from a test CA that the trust
+# store does not hold must abort as "certificate not trusted" (exit code 1); with the CA
+# added to the user's root store, POP3S and STLS find the three messages.
 # Usage: tools/wine-mail.sh [build folder]
 set -euo pipefail
 build=${1:-build/win-x86_64}
@@ -17,7 +18,13 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 d=$(mktemp -d); chmod 755 "$d"
 free_port() { python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])'; }
 p1=$(free_port); p2=$(free_port)
-cleanup() { [ -f "$d/run/master.pid" ] && kill "$(cat "$d/run/master.pid")" 2>/dev/null; rm -rf "$d"; }
+cleanup() {
+  [ -f "$d/run/master.pid" ] && kill "$(cat "$d/run/master.pid")" 2>/dev/null
+  # The test CA leaves the prefix's root store whatever happened.
+  [ -f "$d/ca.reg.name" ] && "$wine" reg delete \
+    "HKCU\\Software\\Microsoft\\SystemCertificates\\Root\\Certificates\\$(cat "$d/ca.reg.name")" /f >/dev/null 2>&1
+  rm -rf "$d"
+}
 trap cleanup EXIT
 
 mkdir -p "$d/run" "$d/state" "$d/mail/skywatcher/Maildir/"{new,cur,tmp} "$d/saver"
@@ -93,4 +100,25 @@ code=0; out=$(timeout 60 "$wine" "$d/saver/lumivane.scr" --check-mail 2>&1 | tr 
 echo "$out"
 [ "$code" = 1 ] || fail "POP3S with an untrusted CA gave exit code $code"
 case "$out" in *"certificate not trusted"*) ;; *) fail "POP3S did not report the certificate";; esac
+
+# Trusted once the test CA is in the user's root store (a registry key named after the
+# certificate's SHA-1 hash, holding the DER form as a serialized certificate property).
+openssl x509 -in "$d/ca.pem" -outform DER -out "$d/ca.der"
+python3 - "$d/ca.der" "$d/ca.reg" <<'PY'
+import hashlib, struct, sys
+der = open(sys.argv[1], "rb").read()
+blob = struct.pack("<III", 0x20, 1, len(der)) + der
+name = hashlib.sha1(der).hexdigest().upper()
+hexed = ",".join("%02x" % b for b in blob)
+open(sys.argv[2] + ".name", "w").write(name)
+open(sys.argv[2], "w").write("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Microsoft\\SystemCertificates\\Root\\Certificates\\%s]\n\"Blob\"=hex:%s\n" % (name, hexed))
+PY
+"$wine" regedit /S "$d/ca.reg" >/dev/null 2>&1
+out=$(timeout 60 "$wine" "$d/saver/lumivane.scr" --check-mail 2>&1 | tr -d '\r') || fail "POP3S with the trusted CA failed: $out"
+echo "$out"
+[ "$(echo "$out" | tail -n1)" = "3" ] || fail "POP3S with the trusted CA printed '$out'"
+account localhost 1 "$p1"
+out=$(timeout 60 "$wine" "$d/saver/lumivane.scr" --check-mail 2>&1 | tr -d '\r') || fail "STLS with the trusted CA failed: $out"
+echo "$out"
+[ "$(echo "$out" | tail -n1)" = "3" ] || fail "STLS with the trusted CA printed '$out'"
 echo "wine-mail: passed"
