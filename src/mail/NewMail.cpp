@@ -168,8 +168,12 @@ void CheckTimerProc() {
         // The worker gets its own copy of the account; the instance itself lives for the
         // process, and the worker touches only its atomic run counter.
         StartWorker([mail, account = mail->Account(), timeouts = mail->timeouts, connect = mail->connect] {
-            CheckMailbox(mail->eRunning, account, timeouts, connect, nullptr);
-            AppLog().Info.Log("GetNumberOfMails returned", MailCount.load());
+            // Nothing may escape a thread: out of memory ends this check, not the saver.
+            try {
+                CheckMailbox(mail->eRunning, account, timeouts, connect, nullptr);
+                AppLog().Info.Log("GetNumberOfMails returned", MailCount.load());
+            } catch (...) {
+            }
         });
     } else {
         Trace("Modem not connected");

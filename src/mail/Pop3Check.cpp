@@ -154,17 +154,23 @@ int CheckMailbox(std::atomic<int>& eRunning, const MailAccount& account, const M
         if (report) *report = {"start", "a check is already running"};
         return 0;
     }
+    // However the check ends, even by an exception, the next one may run.
+    struct RunGuard {
+        std::atomic<int>& count;
+        ~RunGuard() { count.fetch_sub(1); }
+    } runGuard{eRunning};
     if (!platform::NetworkStart()) {
-        eRunning.fetch_sub(1);
         if (report) *report = {"start", "the network library cannot start"};
         return -2;
     }
+    struct NetworkGuard {
+        ~NetworkGuard() { platform::NetworkStop(); }
+    } networkGuard;
 
+    // Closed before the network library is released (declared after its guard).
     std::unique_ptr<platform::MailConnection> connection = connect ? connect() : platform::MakeMailConnection();
     auto abort = [&]() {
         if (connection) connection->Close();
-        platform::NetworkStop();
-        eRunning.fetch_sub(1);
         Trace("aborted");
         return -1;
     };
@@ -206,9 +212,7 @@ int CheckMailbox(std::atomic<int>& eRunning, const MailAccount& account, const M
     }
     session.Send("QUIT \r\n");
     connection->Close();
-    platform::NetworkStop();
     MailCount.store(*count);
-    eRunning.fetch_sub(1);
     return *count;
 }
 

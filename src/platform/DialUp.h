@@ -34,7 +34,8 @@ public:
 std::unique_ptr<DialUpLibrary> MakeDialUpLibrary();
 
 // Linux: the point-to-point interfaces (ppp*) under netFolder (normally /sys/class/net/)
-// whose operstate is "up". Other systems: 0.
+// whose operstate is "up", or "unknown" with the up and running flags set (what a working
+// ppp link reports). Other systems: 0.
 int CountPointToPointUp(const std::string& netFolder);
 
 }  // namespace lumi::platform

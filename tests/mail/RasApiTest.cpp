@@ -122,6 +122,14 @@ TEST(PointToPoint, CountsPppInterfacesThatAreUp) {
     EXPECT_EQ(platform::CountPointToPointUp(net.Path()), 1);
     iface("ppp2", "up\n");
     EXPECT_EQ(platform::CountPointToPointUp(net.Path()), 2);
+    // A link whose driver reports no carrier state counts by its flags.
+    testing::TempFolder other;
+    std::filesystem::create_directories(other.Path() + "ppp0");
+    testing::WriteFile(other.Path() + "ppp0/operstate", "unknown\n");
+    testing::WriteFile(other.Path() + "ppp0/flags", "0x1090\n");  // not up
+    EXPECT_EQ(platform::CountPointToPointUp(other.Path()), 0);
+    testing::WriteFile(other.Path() + "ppp0/flags", "0x10d1\n");  // up, running, point-to-point
+    EXPECT_EQ(platform::CountPointToPointUp(other.Path()), 1);
     EXPECT_EQ(platform::CountPointToPointUp(net.Path() + "missing/"), 0);
 }
 

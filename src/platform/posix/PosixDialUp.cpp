@@ -1,5 +1,5 @@
 // Dial-up state on Linux: there is no remote-access library, so "one connection up"
-// means exactly one ppp interface whose operstate is up.
+// means exactly one ppp interface that is up.
 #include "platform/DialUp.h"
 
 #include <filesystem>
@@ -43,7 +43,16 @@ int CountPointToPointUp(const std::string& netFolder) {
         if (name.rfind("ppp", 0) != 0) continue;
         std::ifstream state(it->path() / "operstate");
         std::string word;
-        if (state >> word && word == "up") ++up;
+        if (!(state >> word)) continue;
+        if (word == "up") {
+            ++up;
+        } else if (word == "unknown") {
+            // The ppp driver reports no carrier state, so a working link often reads
+            // "unknown"; its flags then tell: up (0x1) and running (0x40).
+            std::ifstream flagsFile(it->path() / "flags");
+            unsigned long flags = 0;
+            if (flagsFile >> std::hex >> flags && (flags & 0x41) == 0x41) ++up;
+        }
     }
     return up;
 }
