@@ -7,10 +7,10 @@
 
 #include "mail/MailCount.h"
 #include "mail/RasApi.h"
-#include "platform/Clock.h"
+#include "base/Clock.h"
 #include "platform/PrivateFile.h"
 #include "platform/System.h"
-#include "support/Log.h"
+#include "base/Log.h"
 
 namespace lumi {
 

@@ -10,7 +10,7 @@
 #include "mail/NewMail.h"
 #include "mail/Pop3Reply.h"
 #include "support/ErrorReport.h"
-#include "support/Log.h"
+#include "base/Log.h"
 
 namespace lumi {
 

@@ -2,15 +2,17 @@
 #include "mail/RasApi.h"
 
 #include "support/ErrorReport.h"
-#include "support/Log.h"
+#include "base/Log.h"
 
 namespace lumi {
 
 namespace {
 
+std::function<void()> showErrors;
+
 void Report(const char* text) {
     AddError(text);
-    ShowErrors();
+    if (showErrors) showErrors();
 }
 
 // Made on first use by the saver's thread, the only one that asks it; never destroyed,
@@ -61,6 +63,8 @@ int RasApiDLLClass::IsModemConnected() {
     if (!e.succeeded || e.count != 1) return 0;
     return library_->FirstConnected(kStatusRecordSize) ? 1 : 0;
 }
+
+void SetMailErrorShower(std::function<void()> show) { showErrors = std::move(show); }
 
 RasApiDLLClass& RasApiDLL() {
     if (!rasApiDll) rasApiDll = new RasApiDLLClass();

@@ -2,6 +2,7 @@
 // a check never makes the machine dial.
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "platform/DialUp.h"
@@ -30,5 +31,9 @@ private:
 
 // The module-wide instance.
 RasApiDLLClass& RasApiDLL();
+
+// Shows the pending error texts at once (the sky's ShowErrors, installed by the scene,
+// which sits above this folder); without it they wait for the next sky step.
+void SetMailErrorShower(std::function<void()> show);
 
 }  // namespace lumi

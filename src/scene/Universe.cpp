@@ -7,6 +7,7 @@
 #include "sky/HotCorners.h"
 #include "sky/SaverRun.h"
 #include "mail/NewMail.h"
+#include "mail/RasApi.h"
 #include "moon/Moon.h"
 #include "scene/Projection.h"
 #include "sky/SkyDC.h"
@@ -191,7 +192,10 @@ void Universe::CreateStars() {
 }
 
 void Universe::CreateFlyingPicture() {}
-void Universe::StartMail() { TheNewMail().StartTimer(); }
+void Universe::StartMail() {
+    SetMailErrorShower(ShowErrors);
+    TheNewMail().StartTimer();
+}
 void Universe::ChangeWallpaper() {}
 
 void Universe::StepMoon() { TheMoon().Step(); }

@@ -11,7 +11,7 @@
 
 #include "mail/MailCount.h"
 #include "mail/NewMail.h"
-#include "support/Log.h"
+#include "base/Log.h"
 
 namespace {
 

@@ -8,11 +8,11 @@
 #include "common/TestSupport.h"
 #include "mail/MailCount.h"
 #include "mail/MailTestSupport.h"
-#include "platform/FakeClock.h"
+#include "base/FakeClock.h"
 #include "settings/IniFile.h"
-#include "settings/IniText.h"
+#include "platform/IniText.h"
 #include "support/ErrorReport.h"
-#include "support/Log.h"
+#include "base/Log.h"
 
 namespace lumi {
 namespace {

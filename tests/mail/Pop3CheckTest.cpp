@@ -8,7 +8,7 @@
 #include "mail/MailCount.h"
 #include "mail/MailTestSupport.h"
 #include "mail/NewMail.h"
-#include "support/Log.h"
+#include "base/Log.h"
 
 namespace lumi {
 namespace {

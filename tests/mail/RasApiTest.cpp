@@ -8,7 +8,7 @@
 
 #include "common/TestSupport.h"
 #include "support/ErrorReport.h"
-#include "support/Log.h"
+#include "base/Log.h"
 
 namespace lumi {
 namespace {
@@ -48,13 +48,24 @@ protected:
         auto owned = std::make_unique<FakeDialUp>();
         fake = owned.get();
         ras = std::make_unique<RasApiDLLClass>(std::move(owned));
+        // Stands in for the sky's ShowErrors: takes the pending text as it is shown.
+        SetMailErrorShower([this] {
+            shown.push_back(PendingErrorText());
+            ResetErrorReports();
+        });
     }
-    // What ShowErrors kept in the main file's Debug section.
-    bool Reported(const std::string& text) { return FileContainsText(folder.File("Lumivan.ini"), text); }
+    void TearDown() override { SetMailErrorShower(nullptr); }
+    // Whether a text was shown the moment it was reported.
+    bool Reported(const std::string& text) {
+        for (const std::string& s : shown)
+            if (s.find(text) != std::string::npos) return true;
+        return false;
+    }
 
     testing::TempFolder folder;
     FakeDialUp* fake = nullptr;
     std::unique_ptr<RasApiDLLClass> ras;
+    std::vector<std::string> shown;
 };
 
 TEST_F(RasApiTest, LoadStatesAndTheirReports) {
