@@ -9,6 +9,7 @@ build=${1:-build/win-x86_64}
 scr="$build/lumivane.scr"
 [ -f "$scr" ] || { echo "wine-mail: $scr not built" >&2; exit 1; }
 [ -x /usr/sbin/dovecot ] || { echo "wine-mail: dovecot not installed, skipped"; exit 0; }
+[ "$(id -u)" = 0 ] || { echo "wine-mail: needs root (the mail processes run as nobody), skipped"; exit 0; }
 wine=/usr/lib/wine/wine64
 [ -x "$wine" ] || wine=$(command -v wine64 || command -v wine)
 export WINEPREFIX=${WINEPREFIX:-$PWD/build/wineprefix}

@@ -56,9 +56,10 @@ void RasApiDLLClass::UnloadDLL() {
 
 int RasApiDLLClass::IsModemConnected() {
     if (!loaded_ || !library_->HasFunctions()) return 0;
-    const platform::DialUpEnumeration e = library_->EnumerateOne(kConnectionRecordSize);
-    if (e.bufferSize != e.count * kConnectionRecordSize) Report("RECP-Size1");
-    if (e.bufferSize > kConnectionRecordSize) Report("RECP-Size2");
+    const uint32_t recordSize = library_->ConnectionRecordSize();
+    const platform::DialUpEnumeration e = library_->EnumerateOne(recordSize);
+    if (e.bufferSize != e.count * recordSize) Report("RECP-Size1");
+    if (e.bufferSize > recordSize) Report("RECP-Size2");
     // Two connections or more count as not connected: which one would carry the check?
     if (!e.succeeded || e.count != 1) return 0;
     return library_->FirstConnected(kStatusRecordSize) ? 1 : 0;

@@ -11,8 +11,8 @@ namespace lumi {
 
 class RasApiDLLClass {
 public:
-    // The record sizes of the connection list and the connection status.
-    static constexpr uint32_t kConnectionRecordSize = 704;
+    // The size of the connection status record; the connection record's size comes from
+    // the library (704 bytes in 32-bit builds).
     static constexpr uint32_t kStatusRecordSize = 288;
 
     // The platform's library unless one is given (tests).

@@ -25,6 +25,9 @@ public:
     virtual DialUpLoad Load() = 0;
     virtual void Unload() = 0;
     virtual bool HasFunctions() const = 0;
+    // The connection record's size for this build: 704 bytes, or 708 where the library's
+    // handles are 64 bits wide (the 64-bit Windows build), which refuses 704.
+    virtual uint32_t ConnectionRecordSize() const { return 704; }
     // Lists connections into a buffer for one record of recordSize bytes.
     virtual DialUpEnumeration EnumerateOne(uint32_t recordSize) = 0;
     // The state of the connection EnumerateOne found: connected and without error.

@@ -20,6 +20,7 @@ struct FakeDialUp : platform::DialUpLibrary {
     bool functions = false;
     int unloads = 0;
     uint32_t askedRecord = 0, askedStatus = 0;
+    uint32_t recordSize = 704;
 
     platform::DialUpLoad Load() override {
         functions = load == platform::DialUpLoad::Loaded;
@@ -30,6 +31,7 @@ struct FakeDialUp : platform::DialUpLibrary {
         functions = false;
     }
     bool HasFunctions() const override { return functions; }
+    uint32_t ConnectionRecordSize() const override { return recordSize; }
     platform::DialUpEnumeration EnumerateOne(uint32_t recordSize) override {
         askedRecord = recordSize;
         return listing;
@@ -117,6 +119,15 @@ TEST_F(RasApiTest, TwoConnectionsAreNotConnectedAndReportTheSize) {
     fake->listing = {true, 700, 1};
     EXPECT_EQ(ras->IsModemConnected(), 1);
     EXPECT_TRUE(Reported("RECP-Size1"));
+}
+
+TEST_F(RasApiTest, SixtyFourBitRecordsAreMeasuredInTheirOwnSize) {
+    ASSERT_EQ(ras->LoadDLL(), 0);
+    fake->recordSize = 708;
+    fake->listing = {true, 708, 1};
+    EXPECT_EQ(ras->IsModemConnected(), 1);
+    EXPECT_EQ(fake->askedRecord, 708u);
+    EXPECT_TRUE(shown.empty());
 }
 
 TEST(PointToPoint, CountsPppInterfacesThatAreUp) {

@@ -39,6 +39,8 @@ public:
 
     bool HasFunctions() const override { return enumConnections_ && getConnectStatus_; }
 
+    uint32_t ConnectionRecordSize() const override { return sizeof(void*) == 8 ? 708 : 704; }
+
     DialUpEnumeration EnumerateOne(uint32_t recordSize) override {
         DialUpEnumeration e;
         first_ = nullptr;
