@@ -5,12 +5,12 @@
 #include <thread>
 #include <vector>
 
+#include "base/Clock.h"
+#include "base/Log.h"
 #include "mail/MailCount.h"
 #include "mail/RasApi.h"
-#include "base/Clock.h"
 #include "platform/PrivateFile.h"
 #include "platform/System.h"
-#include "base/Log.h"
 
 namespace lumi {
 
@@ -30,10 +30,11 @@ void Trace(const char* text) { AppLog().Info.Log("NewMailClass", text); }
 uint16_t checkTimerCounter = 60;
 NewMailClass* timerInstance = nullptr;
 MailThreadStarter threadStarter;
-// Never destroyed: a worker may still be waiting on the network at exit.
+// Never destroyed, nor the instances it replaced: a worker may still be waiting on the
+// network at exit.
 NewMailClass* theNewMail = nullptr;
 std::string theNewMailFolder;
-std::vector<NewMailClass*> retiredNewMail;
+std::vector<NewMailClass*>* retiredNewMail = nullptr;
 bool mailSuppressedForProcess = false;
 
 uint16_t DefaultPort(MailSecurity security) {
@@ -69,8 +70,7 @@ NewMailClass::NewMailClass(const std::string& folder, ProfileStore* store, std::
     // mode of an existing file when it rewrites it.
     const std::string path = PrivateFilePath(folder);
     if (!store && !platform::MakePrivateFile(path)) AppLog().Warning.Log("NewMailClass", "Cannot protect " + path);
-    ini_.Init(folder == "$CURRENT" ? "$CURRENT" : folder, folder == "$CURRENT" ? "\\LumivanPrivateSettings.ini"
-                                                                               : kPrivateFile);
+    ini_.Init(folder, folder == "$CURRENT" ? "\\LumivanPrivateSettings.ini" : kPrivateFile);
 }
 
 void NewMailClass::ReadMailSettings() {
@@ -204,7 +204,8 @@ NewMailClass& TheNewMail() {
     }
     if (theNewMail && folder != theNewMailFolder && theNewMail->timerId == 0) {
         // Kept, not freed: a worker of the old instance may still be on the network.
-        retiredNewMail.push_back(theNewMail);
+        if (!retiredNewMail) retiredNewMail = new std::vector<NewMailClass*>();
+        retiredNewMail->push_back(theNewMail);
         theNewMail = nullptr;
     }
     if (!theNewMail) {
