@@ -180,6 +180,10 @@ void CheckTimerProc() {
     }
 }
 
+void MailTimerTick() {
+    if (timerInstance) timerInstance->TimerTick();
+}
+
 void SetMailThreadStarter(MailThreadStarter starter) { threadStarter = std::move(starter); }
 
 void ResetMailTimer() {

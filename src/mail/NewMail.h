@@ -105,6 +105,10 @@ int CheckMailbox(std::atomic<int>& eRunning, const MailAccount& account, const M
 // (when the LAN is set or exactly one modem connection is up).
 void CheckTimerProc();
 
+// The timer's tick for the instance StartTimer set running (none: nothing). Cheap enough
+// for every sky step: no allocation, no file.
+void MailTimerTick();
+
 // Starts a check's worker. The default makes a detached thread; tests run it their way.
 using MailThreadStarter = std::function<void(std::function<void()>)>;
 void SetMailThreadStarter(MailThreadStarter starter);

@@ -224,7 +224,7 @@ void Universe::StepFlyingPicture() {}
 void Universe::StepTimeEvents() {}
 
 // The mail timer has no window of its own: the step, on the saver's thread, is its clock.
-void Universe::StepMailTimer() { TheNewMail().TimerTick(); }
+void Universe::StepMailTimer() { MailTimerTick(); }
 
 void Universe::StopMail() { TheNewMail().StopMail(); }
 void Universe::DestroySkyMatrix() { SkyMatrix.Destroy(); }

@@ -162,7 +162,7 @@ TEST_F(NewMailTest, FirstCheckOnePeriodAfterStartThenEvery61Periods) {
     auto runFor = [&](int64_t ms) {
         for (int64_t t = 0; t < ms; t += 50) {
             clock.Advance(50);
-            mail.TimerTick();
+            MailTimerTick();
         }
     };
     runFor(14950);
