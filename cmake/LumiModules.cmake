@@ -16,6 +16,7 @@ if(LUMI_PLATFORM STREQUAL "posix")
   pkg_check_modules(X11 REQUIRED IMPORTED_TARGET x11 xext xrandr)
   pkg_check_modules(SDLMIXER IMPORTED_TARGET SDL2_mixer)
   find_package(Threads REQUIRED)
+  find_package(OpenSSL REQUIRED)
 endif()
 
 set(_below "")
@@ -52,14 +53,14 @@ endforeach()
 if(TARGET lumi_platform)
   if(LUMI_PLATFORM STREQUAL "posix")
     target_link_libraries(lumi_platform PUBLIC PkgConfig::FREETYPE PkgConfig::FONTCONFIG
-      PkgConfig::PNG Threads::Threads)
+      PkgConfig::PNG Threads::Threads OpenSSL::SSL OpenSSL::Crypto)
     target_link_libraries(lumi_platform PUBLIC PkgConfig::X11)
     if(SDLMIXER_FOUND)
       target_link_libraries(lumi_platform PUBLIC PkgConfig::SDLMIXER)
     endif()
   else()
     target_link_libraries(lumi_platform PUBLIC gdi32 user32 kernel32 advapi32 comctl32
-      comdlg32 shell32 ole32 oleaut32 uuid winmm ws2_32 msimg32 version windowscodecs)
+      comdlg32 shell32 ole32 oleaut32 uuid winmm ws2_32 msimg32 version windowscodecs secur32 crypt32)
   endif()
 endif()
 
@@ -124,7 +125,7 @@ if(LUMI_TESTS)
         endif()
         target_link_libraries(test_${name} PRIVATE lumi_testing lumi_test_main)
         # These suites start the built program itself.
-        if(name MATCHES "^(moon|host|shell|platform)$")
+        if(name MATCHES "^(moon|host|shell|platform|mail)$")
           add_dependencies(test_${name} lumivane)
         endif()
         target_compile_definitions(test_${name} PRIVATE

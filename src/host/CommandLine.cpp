@@ -193,6 +193,7 @@ const char kUsage[] =
     "      --at TIME        the moment to show\n"
     "      --seed N         fix the random sequence\n"
     "  --moon [--at TIME]   print the moon's phase\n"
+    "  --check-mail         check the mail account now and print the count\n"
     "  --help               show this help and exit\n"
     "  --version            show the version and exit\n"
     "\n"
@@ -226,6 +227,11 @@ CommandLine ParseLongOptions(const std::vector<std::string>& args) {
     for (size_t i = 1; i < args.size(); ++i) {
         if (args[i] == "--help") return Mode(RunMode::Help);
         if (args[i] == "--version") return Mode(RunMode::Version);
+    }
+    for (size_t i = 1; i < args.size(); ++i) {
+        if (args[i] != "--check-mail") continue;
+        if (args.size() != 2) return Failure("--check-mail takes no other option", 2);
+        return Mode(RunMode::CheckMail);
     }
     CommandLine c = Mode(RunMode::Error);
     bool snapshot = false, moon = false, hasSize = false, hasTicks = false, hasSeed = false, hasAt = false;

@@ -22,6 +22,7 @@ enum class RunMode {
     Window,          // -window [-geometry]: an ordinary top-level window
     Snapshot,        // --snapshot: a headless run written as a PNG
     Moon,            // --moon: print the moon's phase
+    CheckMail,       // --check-mail: one mail check now, printed
     Help,
     Version,
     Error,

@@ -174,13 +174,15 @@ bool ReplaceFile(const fs::path& target, const std::string& text) {
         if (!f && errno != EEXIST) return false;
     }
     if (!f) return false;
+    // The old file's mode before any byte is written: a private file's secrets must
+    // never sit in a copy that others may read.
+    const fs::file_status old = fs::status(target, ec);
+    if (!ec && fs::exists(old)) fs::permissions(temp, old.permissions(), ec);
+    ec.clear();
     bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
     ok = (std::fflush(f) == 0) && ok;
     ok = (std::fclose(f) == 0) && ok;
     if (ok) {
-        const fs::file_status old = fs::status(target, ec);
-        if (!ec && fs::exists(old)) fs::permissions(temp, old.permissions(), ec);
-        ec.clear();
         fs::rename(temp, target, ec);
         ok = !ec;
     }

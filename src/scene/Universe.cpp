@@ -6,6 +6,8 @@
 #include "gfx/Canvas.h"
 #include "sky/HotCorners.h"
 #include "sky/SaverRun.h"
+#include "mail/NewMail.h"
+#include "mail/RasApi.h"
 #include "moon/Moon.h"
 #include "scene/Projection.h"
 #include "sky/SkyDC.h"
@@ -99,6 +101,7 @@ void Universe::Step() {
     StepStars();
     StepFlyingPicture();
     StepTimeEvents();
+    StepMailTimer();
 }
 
 void Universe::Destroy() {
@@ -146,8 +149,7 @@ void Universe::ShowSplash() {
 }
 
 void Universe::RemoveSplash() { splash_.Destroy(); }
-// The mail checker is not part of this program yet: nothing to suppress or start.
-void Universe::SuppressMail() {}
+void Universe::SuppressMail() { TheNewMail().SuppressMail(); }
 
 void Universe::CreateSkyMatrix() {
     const SkyRect& sky = SaverRun().ScreenRect;
@@ -193,7 +195,10 @@ void Universe::CreateStars() {
 }
 
 void Universe::CreateFlyingPicture() { flyingPicture_.Create(); }
-void Universe::StartMail() {}
+void Universe::StartMail() {
+    SetMailErrorShower(ShowErrors);
+    TheNewMail().StartTimer();
+}
 void Universe::ChangeWallpaper() {}
 
 void Universe::StepMoon() { TheMoon().Step(); }
@@ -221,7 +226,10 @@ void Universe::StepStars() {
 void Universe::StepFlyingPicture() { flyingPicture_.Step(); }
 void Universe::StepTimeEvents() {}
 
-void Universe::StopMail() {}
+// The mail timer has no window of its own: the step, on the saver's thread, is its clock.
+void Universe::StepMailTimer() { MailTimerTick(); }
+
+void Universe::StopMail() { TheNewMail().StopMail(); }
 void Universe::DestroySkyMatrix() { SkyMatrix.Destroy(); }
 
 void Universe::ReleaseStarPalettes() {

@@ -72,6 +72,7 @@ private:
     void StepStars();               // star field: each star
     void StepFlyingPicture();       // flying picture and banner
     void StepTimeEvents();          // time events
+    void StepMailTimer();           // mail checker: its timer
 
     void StopMail();                // mail checker: StopMail
     void DestroySkyMatrix();        // text-to-star mapping

@@ -7,6 +7,7 @@
 
 #include "host/CommandLine.h"
 #include "shell/headless/HeadlessRun.h"
+#include "host/MailCommand.h"
 #include "host/MoonCommand.h"
 #include "host/ProgramParts.h"
 #include "shell/Shell.h"
@@ -51,6 +52,8 @@ int RunProgram(const std::vector<std::string>& args) {
             return 0;
         case RunMode::Moon:
             return RunMoonCommand(command);
+        case RunMode::CheckMail:
+            return RunMailCheckCommand();
         case RunMode::Snapshot:
             return RunSnapshot(command.snapshot, TheUniverse(), ProgramSaverParts());
         case RunMode::Configure:

@@ -258,6 +258,17 @@ TEST(LongOptions, Moon) {
     EXPECT_EQ(c.at.epochSeconds, 1700000000);
 }
 
+TEST(LongOptions, CheckMailOnBothPlatformsAndAlone) {
+    EXPECT_EQ(Linux({"--check-mail"}).mode, RunMode::CheckMail);
+    EXPECT_EQ(ParseCommandLine({"lumivane.scr", "--check-mail"}, Dialect::Windows, nullptr, PasswordMode::System, {})
+                  .mode,
+              RunMode::CheckMail);
+    const CommandLine mixed = Linux({"--check-mail", "--moon"});
+    EXPECT_EQ(mixed.mode, RunMode::Error);
+    EXPECT_EQ(mixed.exitCode, 2);
+    EXPECT_EQ(Linux({"--check-mail=yes"}).mode, RunMode::Error);
+}
+
 TEST(AtTimes, AcceptedForms) {
     AtTime at;
     ASSERT_TRUE(ParseAtTime("2024-02-29", at));

@@ -11,6 +11,7 @@
 #include "platform/SystemClock.h"
 #include "base/Log.h"
 #include "base/Random.h"
+#include "mail/NewMail.h"
 #include "platform/OverlayProfileStore.h"
 #include "settings/IniFile.h"
 #include "sky/SkyErrors.h"
@@ -85,6 +86,8 @@ int RunSnapshot(const SnapshotOptions& options, SkyScene& scene, SaverParts& par
         return 1;
     }
 
+    // A picture of the sky must not talk to the user's mail server.
+    SuppressMailForProcess();
     FakeClock clock(start * 1000, BiasAt(start));
     ClockOverride useClock(clock);
     if (options.hasSeed) SeedRandom(options.seed);
