@@ -14,5 +14,5 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   libpng-dev libsdl2-mixer-dev libssl-dev \
   mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix \
   wine64 xvfb xauth x11-utils x11-apps xdotool python3 dovecot-pop3d \
-  file lintian man-db xscreensaver \
+  file lintian man-db xscreensaver nsis \
   >/dev/null

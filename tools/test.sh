@@ -20,11 +20,17 @@ cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DLUMI_SANITIZE=ON >/dev/null
 cmake --build build/asan -j "$JOBS"
 (cd build/asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j "$JOBS")
 
-for arch in x86_64 i686; do
+# i686 first: the x86_64 tree packs its saver into the installer beside its own.
+for arch in i686 x86_64; do
   echo "== Windows $arch cross-build"
-  cmake -S . -B build/win-$arch -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-$arch.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+  extra=()
+  [ "$arch" = x86_64 ] && extra=(-DLUMI_I686_SCR="$PWD/build/win-i686/lumivane32.scr")
+  cmake -S . -B build/win-$arch -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-$arch.cmake -DCMAKE_BUILD_TYPE=Release "${extra[@]}" >/dev/null
   cmake --build build/win-$arch -j "$JOBS"
 done
+
+echo "== Windows installer under wine64"
+tools/installer-test.sh build/win-x86_64
 
 if [ -x tools/wine-smoke.sh ]; then
   echo "== Windows x86_64 smoke test under wine64"
