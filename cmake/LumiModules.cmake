@@ -14,7 +14,7 @@ if(LUMI_PLATFORM STREQUAL "posix")
   pkg_check_modules(FONTCONFIG REQUIRED IMPORTED_TARGET fontconfig)
   pkg_check_modules(PNG REQUIRED IMPORTED_TARGET libpng)
   pkg_check_modules(X11 REQUIRED IMPORTED_TARGET x11 xext xrandr)
-  pkg_check_modules(SDLMIXER IMPORTED_TARGET SDL2_mixer)
+  pkg_check_modules(SDLMIXER REQUIRED IMPORTED_TARGET SDL2_mixer)
   find_package(Threads REQUIRED)
 endif()
 

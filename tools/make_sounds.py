@@ -184,12 +184,13 @@ def lullaby():
     beat = 60 / 104
     beats = sum(b for _, b in tune)
     loop = Loop(beats * beat)
-    at = 0.0
+    # The file starts inside the closing held note, so the seam falls where nothing begins.
+    at = 1.0 * beat
     for name, b in tune:
         loop.add(at, bell(note_hz(name), length=max(1.2, b * beat + 0.9), decay=0.9))
         at += b * beat
     for bar, name in enumerate(bass):
-        start = (1 + 3 * bar) * beat
+        start = (2 + 3 * bar) * beat
         loop.add(start, bell(note_hz(name), length=2.4, decay=1.1, bright=0.5), 0.45)
         loop.add(start + beat, bell(note_hz(name) * 1.5, length=1.4, decay=0.6, bright=0.3), 0.18)
     return loop.buf
