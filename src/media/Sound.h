@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,6 +25,22 @@ uint32_t PlayMidiFile(WindowHandle notifyWindow, const std::string& path);
 void CloseMidi();
 // At the program's end: stops and closes the device an older version opened by name.
 void EndProgramSound();
+
+// The platform's player for one run of the saver or the settings: installed while it
+// lives; at the end the program-end commands go out and silence returns.
+class ProgramSound {
+public:
+    ProgramSound() : player_(CreatePlatformSoundPlayer()) { SetSoundPlayer(player_.get()); }
+    ~ProgramSound() {
+        EndProgramSound();
+        SetSoundPlayer(nullptr);
+    }
+    ProgramSound(const ProgramSound&) = delete;
+    ProgramSound& operator=(const ProgramSound&) = delete;
+
+private:
+    std::unique_ptr<SoundPlayer> player_;
+};
 
 // The user's choice of background sound, section "Sound", per user.
 struct SoundSettings {

@@ -156,7 +156,7 @@ void Universe::LoadMessageOptions() {
     TheMessageStore().LoadUnlock();
 }
 
-void Universe::CreateTimeEvents() {}
+void Universe::CreateTimeEvents() { timeEvents_.Create(SaverRun().SkyWindow); }
 
 void Universe::CreateMoon() {
     MOON& moon = TheMoon();
@@ -216,7 +216,7 @@ void Universe::StepStars() {
 }
 
 void Universe::StepFlyingPicture() {}
-void Universe::StepTimeEvents() {}
+void Universe::StepTimeEvents() { timeEvents_.Step(); }
 
 void Universe::StopMail() {}
 void Universe::DestroySkyMatrix() { SkyMatrix.Destroy(); }
@@ -229,7 +229,7 @@ void Universe::ReleaseMessageStarPalettes() {
     for (size_t i = 0; i < messageStars_.size(); ++i) StarPalette().Destroy();
 }
 
-void Universe::CloseTimeEventSound() {}
+void Universe::CloseTimeEventSound() { timeEvents_.Close(); }
 void Universe::DestroyMoon() { TheMoon().Destroy(); }
 
 void Universe::DestroyBottomLine() {

@@ -10,6 +10,7 @@
 #include "scene/BottomLine.h"
 #include "scene/ShootingStar.h"
 #include "scene/Stars.h"
+#include "scene/TimeEvents.h"
 
 namespace lumi {
 
@@ -92,6 +93,7 @@ private:
     // the scene keeps its own copy rather than handing over the store's.
     std::string messageText_;
     ShootingStar shootingStar_;
+    TimeEvents timeEvents_;
 };
 
 // The module-wide scene the saver window drives.
