@@ -3,7 +3,7 @@
 #include "media/Sound.h"
 
 #include "settings/IniFile.h"
-#include "support/Log.h"
+#include "base/Log.h"
 
 namespace lumi {
 

@@ -3,16 +3,16 @@
 #include "scene/ClosingJoke.h"
 
 #include "gfx/Canvas.h"
-#include "host/SaverWindow.h"
+#include "sky/SaverRun.h"
 #include "media/BitmapClass.h"
 #include "media/Sound.h"
 #include "media/TextFont.h"
-#include "platform/Clock.h"
+#include "base/Clock.h"
 #include "platform/System.h"
-#include "scene/SkyDC.h"
+#include "sky/SkyDC.h"
 #include "settings/IniFile.h"
-#include "support/Log.h"
-#include "support/Random.h"
+#include "base/Log.h"
+#include "base/Random.h"
 
 namespace lumi {
 

@@ -2,10 +2,10 @@
 // the cuckoo at the check after, and brings the background sound back at the next.
 #include "scene/TimeEvents.h"
 
-#include "host/SaverWindow.h"
-#include "platform/Clock.h"
+#include "sky/SaverRun.h"
+#include "base/Clock.h"
 #include "settings/IniFile.h"
-#include "support/Log.h"
+#include "base/Log.h"
 
 namespace lumi {
 

@@ -6,7 +6,7 @@
 
 #include "media/Sound.h"
 #include "scene/SceneTestSupport.h"
-#include "support/Random.h"
+#include "base/Random.h"
 
 namespace lumi {
 namespace {

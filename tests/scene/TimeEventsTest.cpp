@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "common/TestSupport.h"
-#include "host/SaverWindow.h"
-#include "platform/FakeClock.h"
+#include "sky/SaverRun.h"
+#include "base/FakeClock.h"
 #include "settings/IniFile.h"
 
 namespace lumi {

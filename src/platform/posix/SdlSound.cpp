@@ -15,9 +15,9 @@
 #include <mutex>
 #include <thread>
 
-#include "media/Resources.h"
+#include "platform/Resources.h"
 #include "platform/SoundPlayer.h"
-#include "support/Log.h"
+#include "base/Log.h"
 
 namespace lumi {
 
