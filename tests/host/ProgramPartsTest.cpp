@@ -9,9 +9,11 @@
 #include "common/TestSupport.h"
 #include "gfx/Canvas.h"
 #include "host/SaverWindow.h"
+#include "media/Sound.h"
 #include "sky/SkyDC.h"
 #include "settings/IniFile.h"
 #include "sky/Application.h"
+#include "base/FakeClock.h"
 #include "base/Log.h"
 #include "base/Random.h"
 
@@ -80,6 +82,26 @@ TEST_F(ProgramPartsTest, AirplanesFlyInTheSkyAndDrawOnItsSurfaceOnceItExists) {
 TEST_F(ProgramPartsTest, TheDefaultMessagesGoIntoTheSettingsFile) {
     ProgramSaverParts().WriteDefaultMessages();
     EXPECT_FALSE(testing::ReadFile(folder.File("Lumivan.ini")).empty());
+}
+
+// The close request's joke place tells the joke, now and then, with its waits on the clock.
+TEST_F(ProgramPartsTest, TheCloseRequestSometimesTellsTheClosingJoke) {
+    FakeClock clock;
+    SetClock(&clock);
+    RecordingSoundPlayer player;
+    MainIni().WriteIntForUser("params", "Jokes", 1);
+    SaverRun().ScreenRect = {0, 0, 480, 100};
+    surface = gfx::Surface::Create(480, 100, gfx::DirtyTracking::On);
+    canvas = std::make_unique<gfx::Canvas>(surface);
+    SetSkyDC(canvas.get());
+    int closes = 0;
+    while (player.aliases.empty() && closes < 500) {
+        ProgramSaverParts().ClosingJoke();
+        ++closes;
+    }
+    SetClock(nullptr);
+    EXPECT_EQ(player.aliases, std::vector<std::string>{"SystemExit"});
+    EXPECT_EQ(clock.TickCount(), 5000u);  // 1500 ms of shutdown screen, 3500 ms of words
 }
 
 }  // namespace
