@@ -231,7 +231,8 @@ def birds():
     seconds = 12.0
     loop = Loop(seconds)
     rng = np.random.default_rng(106)
-    loop.buf += 0.05 * shaped_noise(loop.n, lambda f: 1 / f / (1 + (f / 600) ** 2), 21)
+    # A breeze in the leaves under the songs, so the chirps do not stand alone.
+    loop.buf += 0.16 * shaped_noise(loop.n, lambda f: 1 / np.sqrt(f) / (1 + (f / 900) ** 2), 21)
 
     def tweet(at, f0, f1, length, gain):
         loop.add(at, chirp(f0, f1, length), gain)
@@ -410,10 +411,11 @@ def congratulations():
 
 # ---- levels and output -----------------------------------------------------------------
 
-def level(sig):
-    """Brings a sound to the common RMS; peaks above the ceiling are rounded off softly."""
+def level(sig, trim_db=0.0):
+    """Brings a sound to the common RMS (less trim_db, for sounds whose energy sits where
+    the ear is most sensitive); peaks above the ceiling are rounded off softly."""
     ceiling = 10 ** (CEILING_DB / 20)
-    target = 10 ** (TARGET_RMS_DB / 20)
+    target = 10 ** ((TARGET_RMS_DB - trim_db) / 20)
     x = sig - np.mean(sig)  # no offset: a loop stays continuous, a start gives no thump
     for _ in range(6):
         x = x * target / np.sqrt(np.mean(x ** 2))
@@ -427,20 +429,20 @@ def level(sig):
 
 
 SOUNDS = [
-    (124, "lullaby", lullaby, True),
-    (168, "sleep-reminder", sleep_reminder, True),
-    (123, "sea", sea, True),
-    (106, "birds", birds, True),
-    (107, "sad", sad, True),
-    (191, "sleeping-melody", melody, True),
-    (110, "cuckoo", cuckoo, False),
-    (143, "morning-cuckoo", gentle_cuckoo, False),
-    (130, "fanfare", fanfare, False),
-    (140, "airplane", airplane, False),
-    (187, "jokes-on", jokes_on, False),
-    (152, "oops", oops, False),
-    (188, "runaway", runaway, False),
-    (183, "congratulations", congratulations, False),
+    (124, "lullaby", lullaby, True, 0.0),
+    (168, "sleep-reminder", sleep_reminder, True, 0.0),
+    (123, "sea", sea, True, 0.0),
+    (106, "birds", birds, True, 1.5),
+    (107, "sad", sad, True, 0.0),
+    (191, "sleeping-melody", melody, True, 0.0),
+    (110, "cuckoo", cuckoo, False, 0.0),
+    (143, "morning-cuckoo", gentle_cuckoo, False, 0.0),
+    (130, "fanfare", fanfare, False, 0.0),
+    (140, "airplane", airplane, False, 0.0),
+    (187, "jokes-on", jokes_on, False, 0.0),
+    (152, "oops", oops, False, 0.0),
+    (188, "runaway", runaway, False, 0.0),
+    (183, "congratulations", congratulations, False, 0.0),
 ]
 
 
@@ -460,11 +462,11 @@ def main():
     args = parser.parse_args()
     os.makedirs(args.out, exist_ok=True)
     total = 0
-    for number, name, make, looped in SOUNDS:
+    for number, name, make, looped, trim_db in SOUNDS:
         sig = make()
         if not looped:
             sig = fade(np.concatenate([sig, np.zeros(int(0.05 * SR))]), 0.002, 0.03)
-        sig = level(sig)
+        sig = level(sig, trim_db)
         path = os.path.join(args.out, "%d-%s.wav" % (number, name))
         write_wav(path, sig)
         size = os.path.getsize(path)
