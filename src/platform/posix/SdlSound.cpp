@@ -189,11 +189,12 @@ private:
     bool Open() {
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
             AppLog().Info.Log("SdlSound", std::string("no sound device, silence: ") + SDL_GetError());
+            SDL_Quit();
             return false;
         }
         if (Mix_OpenAudio(22050, AUDIO_S16SYS, 2, 1024) != 0) {
             AppLog().Info.Log("SdlSound", std::string("no sound device, silence: ") + Mix_GetError());
-            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+            SDL_Quit();
             return false;
         }
         Mix_Init(MIX_INIT_MID | MIX_INIT_OGG);
@@ -214,7 +215,9 @@ private:
         music_ = nullptr;
         Mix_CloseAudio();
         Mix_Quit();
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        // SDL serves nothing else in this program; quitting it also frees what it kept
+        // for this thread.
+        SDL_Quit();
     }
 
     void Handle(const Command& c) {
