@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
@@ -57,6 +58,13 @@ protected:
             sum += double(v) * v;
         }
         return n ? std::sqrt(sum / n) : -1;
+    }
+    // The loudest half second of the recording (a slow start may come first).
+    double LoudestHalfSecond() {
+        const double seconds = double(Size()) / kBytesPerSecond;
+        double loudest = 0;
+        for (double at = 0; at + 0.5 <= seconds; at += 0.25) loudest = std::max(loudest, Rms(at, at + 0.5));
+        return loudest;
     }
 
     testing::TempFolder folder;
@@ -140,10 +148,11 @@ TEST_F(SdlSoundTest, AMidiFilePlaysThroughTheSoundFont) {
     EXPECT_NE(device, 0u);
     EXPECT_EQ(player->MidiStatusPort(device), 0u);
     EXPECT_EQ(player->MidiPlay(device, nullptr), 0u);
-    PlayFor(1.5);
+    // Loading the soundfont takes a while on a busy machine; the chord follows it.
+    PlayFor(3.0);
     player->MidiClose(device);
     player.reset();
-    EXPECT_GT(Rms(0.1, 1.0), 100.0);
+    EXPECT_GT(LoudestHalfSecond(), 100.0);
 }
 
 TEST_F(SdlSoundTest, TheExitAliasPlaysTheThemesLogoutSound) {
@@ -151,9 +160,9 @@ TEST_F(SdlSoundTest, TheExitAliasPlaysTheThemesLogoutSound) {
         access("/usr/share/sounds/freedesktop/stereo/service-logout.oga", R_OK) != 0)
         GTEST_SKIP() << "the freedesktop sound theme is not installed";
     player->PlayAlias("SystemExit");
-    PlayFor(1.5);
+    PlayFor(2.0);
     player.reset();
-    EXPECT_GT(Rms(0.0, 1.5), 100.0);
+    EXPECT_GT(LoudestHalfSecond(), 100.0);
 }
 
 }  // namespace
