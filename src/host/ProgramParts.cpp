@@ -11,6 +11,7 @@
 #include "sky/SkyDC.h"
 #include "sky/Application.h"
 #include "base/Log.h"
+#include "scene/ClosingJoke.h"
 
 namespace lumi {
 
@@ -71,8 +72,7 @@ public:
         TheScreenSaveAppl().SetDisplay(&Display());
     }
     void ApplicationTick() override { TheScreenSaveAppl().Tick(&Display()); }
-    // The closing joke joins with the time events.
-    void ClosingJoke() override {}
+    void ClosingJoke() override { lumi::ClosingJoke(pause_); }
     void ApplicationShutdown() override { TheScreenSaveAppl().Shutdown(&Display()); }
 
     void Bind(SaverHost* host, EffectPause pause) {

@@ -15,6 +15,9 @@ std::string ModuleFolder();
 std::string TempFolder();
 // The system folder (Windows: GetSystemDirectory; elsewhere /usr/share/lumivane/ or "").
 std::string SystemFolder();
+// The Windows folder (GetWindowsDirectory, at most 199 characters), without a separator at
+// the end; elsewhere the system folder without its last separator.
+std::string WindowsFolder();
 // The folder that "$CURRENT" means for settings files, ending with a separator and
 // created if missing: the program folder when writable, else %APPDATA%\Lumivane\ on
 // Windows; $XDG_CONFIG_HOME/lumivane/ (default ~/.config/lumivane/) on Linux.

@@ -161,7 +161,7 @@ void Universe::LoadMessageOptions() {
     TheMessageStore().LoadUnlock();
 }
 
-void Universe::CreateTimeEvents() {}
+void Universe::CreateTimeEvents() { timeEvents_.Create(SaverRun().SkyWindow); }
 
 void Universe::CreateMoon() {
     MOON& moon = TheMoon();
@@ -224,7 +224,7 @@ void Universe::StepStars() {
 }
 
 void Universe::StepFlyingPicture() { flyingPicture_.Step(); }
-void Universe::StepTimeEvents() {}
+void Universe::StepTimeEvents() { timeEvents_.Step(); }
 
 // The mail timer has no window of its own: the step, on the saver's thread, is its clock.
 void Universe::StepMailTimer() { MailTimerTick(); }
@@ -240,7 +240,7 @@ void Universe::ReleaseMessageStarPalettes() {
     for (size_t i = 0; i < messageStars_.size(); ++i) StarPalette().Destroy();
 }
 
-void Universe::CloseTimeEventSound() {}
+void Universe::CloseTimeEventSound() { timeEvents_.Close(); }
 void Universe::DestroyMoon() { TheMoon().Destroy(); }
 
 void Universe::DestroyBottomLine() {

@@ -11,6 +11,7 @@
 #include "scene/FlyingPicture.h"
 #include "scene/ShootingStar.h"
 #include "scene/Stars.h"
+#include "scene/TimeEvents.h"
 
 namespace lumi {
 
@@ -96,6 +97,7 @@ private:
     std::string messageText_;
     ShootingStar shootingStar_;
     FlyingPicture flyingPicture_;
+    TimeEvents timeEvents_;
 };
 
 // The module-wide scene the saver window drives.

@@ -10,9 +10,11 @@
 #include "common/TestSupport.h"
 #include "gfx/Canvas.h"
 #include "host/SaverWindow.h"
+#include "media/Sound.h"
 #include "sky/SkyDC.h"
 #include "settings/IniFile.h"
 #include "sky/Application.h"
+#include "base/FakeClock.h"
 #include "base/Log.h"
 #include "base/Random.h"
 #include "base/FakeClock.h"
@@ -123,6 +125,26 @@ TEST_F(ProgramPartsTest, AMessageFileIsTakenFromTheArgumentVectorAsItStands) {
     const long preview = MainIni().ReadIntForUser("Messages", "Preview", -1);
     ASSERT_GT(preview, 0);
     EXPECT_EQ(MainIni().ReadStringForUser("Messages", "Message___" + std::to_string(preview), ""), "arrived");
+}
+
+// The close request's joke place tells the joke, now and then, with its waits on the clock.
+TEST_F(ProgramPartsTest, TheCloseRequestSometimesTellsTheClosingJoke) {
+    FakeClock clock;
+    SetClock(&clock);
+    RecordingSoundPlayer player;
+    MainIni().WriteIntForUser("params", "Jokes", 1);
+    SaverRun().ScreenRect = {0, 0, 480, 100};
+    surface = gfx::Surface::Create(480, 100, gfx::DirtyTracking::On);
+    canvas = std::make_unique<gfx::Canvas>(surface);
+    SetSkyDC(canvas.get());
+    int closes = 0;
+    while (player.aliases.empty() && closes < 500) {
+        ProgramSaverParts().ClosingJoke();
+        ++closes;
+    }
+    SetClock(nullptr);
+    EXPECT_EQ(player.aliases, std::vector<std::string>{"SystemExit"});
+    EXPECT_EQ(clock.TickCount(), 5000u);  // 1500 ms of shutdown screen, 3500 ms of words
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -193,6 +195,34 @@ TEST_F(X11ShellTest, AMessageFileAtAPathWithBlanksAndParenthesesIsReceivedAndSho
     EXPECT_EQ(IniLookup(ini, "Messages", "BottomLine" + *preview), "with blanks") << ini;
     // The log went to the state folder it was given, closed to others.
     EXPECT_NE(testing::ReadFile(tmp.File("lumivane/lumivane.log.txt")).find("ReceiveMessage"), std::string::npos);
+}
+
+// SDL's disk driver stands in for the sound card: the chosen mood sound is heard while
+// the sky runs, and silence is silence (no device is even opened for it).
+TEST_F(X11ShellTest, TheChosenBackgroundSoundIsHeardAndSilenceIsNot) {
+    const testing::CommandRun run = OnVirtualDisplay(
+        "mkdir -p lumivane\n"
+        "run() { printf '[Sound]\\nSound=%s\\nPlayContinuously=1\\n' \"$1\" > lumivane/Lumivan.ini\n"
+        "  SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=\"$PWD/out$1.raw\" \"$L\" -window -geometry 320x240 & P=$!\n"
+        "  sleep 3; kill $P; wait $P; echo \"sound $1 rc=$?\"; }\n"
+        "run 124\nrun 105\n",
+        tmp);
+    EXPECT_NE(run.output.find("sound 124 rc=0"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("sound 105 rc=0"), std::string::npos) << run.output;
+    // 16-bit stereo: the left channel's loudness.
+    auto rms = [](const std::string& bytes) {
+        double sum = 0;
+        size_t n = 0;
+        for (size_t i = 0; i + 3 < bytes.size(); i += 4, ++n) {
+            const int16_t v = static_cast<int16_t>(static_cast<uint8_t>(bytes[i]) | static_cast<uint8_t>(bytes[i + 1]) << 8);
+            sum += double(v) * v;
+        }
+        return n ? std::sqrt(sum / n) : 0.0;
+    };
+    const std::string lullaby = testing::ReadFile(tmp.File("out124.raw"));
+    EXPECT_GT(lullaby.size(), 22050u * 4) << "less than a second of sound";
+    EXPECT_GT(rms(lullaby), 500.0);
+    EXPECT_EQ(rms(testing::ReadFile(tmp.File("out105.raw"))), 0.0);
 }
 
 TEST(X11ShellWithoutDisplay, SaysSoAndExitsWithOne) {

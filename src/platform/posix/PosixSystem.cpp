@@ -80,6 +80,7 @@ std::string TempFolder() {
 }
 
 std::string SystemFolder() { return "/usr/share/lumivane/"; }
+std::string WindowsFolder() { return "/usr/share/lumivane"; }
 
 std::string SettingsFolder() {
     std::string base;

@@ -48,6 +48,13 @@ std::string SystemFolder() {
     return std::string(buf, n);
 }
 
+std::string WindowsFolder() {
+    char buf[200] = {};
+    const UINT n = GetWindowsDirectoryA(buf, sizeof buf);
+    if (n == 0 || n >= sizeof buf) return "";
+    return std::string(buf, n);
+}
+
 std::string SettingsFolder() {
     // An installed .scr lives in the system folder, where users may not write: its
     // settings then go to the roaming application data folder.

@@ -10,6 +10,7 @@
 #include "shell/win32/Win32SaverConfigDialog.h"
 #include "shell/win32/Win32SaverFrame.h"
 #include "base/Log.h"
+#include "media/Sound.h"
 
 namespace lumi {
 
@@ -184,6 +185,7 @@ ShellMessageBoxes::ShellMessageBoxes() = default;
 ShellMessageBoxes::~ShellMessageBoxes() = default;
 
 int RunSaverShell(const CommandLine& command) {
+    ProgramSound sound;
     switch (command.mode) {
         case RunMode::FullScreen:
             return RunSaver(nullptr, ProgramPasswordMode());

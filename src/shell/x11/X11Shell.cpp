@@ -17,6 +17,7 @@
 #include "host/ProgramParts.h"
 #include "shell/Shell.h"
 #include "host/SurfaceHost.h"
+#include "media/Sound.h"
 #include "platform/x11/X11MessageBox.h"
 #include "platform/x11/XSupport.h"
 #include "scene/Universe.h"
@@ -518,6 +519,7 @@ int RunSaverShell(const CommandLine& command) {
     InstallErrorHandler();
     StopSignals signals;
     ScopedX11MessageBoxes boxes;
+    ProgramSound sound;
     switch (command.mode) {
         case RunMode::FullScreen:
             return RunFullScreen(display.get(), boxes.Boxes());
