@@ -115,7 +115,7 @@ const std::vector<Rect>& DirtyRegion::Collect() {
                 if (rects_.size() > rowStart) {
                     Rect& last = rects_.back();
                     const Rect joined = Union(last, piece);
-                    if (Area(joined) - (lastBoxes + Area(piece)) <= kRequestCost) {
+                    if (Area(joined) - (lastBoxes + Area(piece)) <= requestCost_) {
                         last = joined;
                         lastBoxes += Area(piece);
                         continue;

@@ -14,12 +14,14 @@ namespace lumi::gfx {
 
 class DirtyRegion {
 public:
-    static constexpr int kTileShift = 4;  // 16 x 16 pixel tiles
+    static constexpr int kTileShift = 3;  // 8 x 8 pixel tiles
     static constexpr int kTileSize = 1 << kTileShift;
     // What one more rectangle costs the window system beyond its pixels (a request, its
     // set-up in the server), in pixels. Neighbours are presented as one rectangle only
-    // when the pixels the union adds cost less than that.
-    static constexpr int kRequestCost = 256;
+    // when the pixels the union adds cost less than that. Kept small: on a local X server
+    // narrow copies cost more per pixel than a request does (PresentBench and
+    // tools/perf-compare.sh measure it), and a join that adds no pixels is always made.
+    static constexpr int kRequestCost = 64;
 
     DirtyRegion(int width, int height);
 
@@ -27,6 +29,8 @@ public:
     void Add(const Rect& r);
     void AddAll();
     bool IsEmpty() const { return !any_; }
+    // Replaces kRequestCost (a presenter that knows its window system better).
+    void SetRequestCost(int pixels) { requestCost_ = pixels < 0 ? 0 : pixels; }
     // Whether anything marked lies within r (by the tiles' boxes: a box that reaches into r
     // counts even where its own marks do not).
     bool Touches(const Rect& r) const;
@@ -55,6 +59,7 @@ private:
     int rows_;
     int words_;  // 64-bit words per tile row
     bool any_ = false;
+    int requestCost_ = kRequestCost;
     std::vector<uint64_t> bits_;
     std::vector<Box> boxes_;  // valid only for tiles whose bit is set
     std::vector<Rect> rects_;

@@ -23,7 +23,7 @@ TEST(DirtyRegion, MarksComeBackAsTheirOwnBoxesClippedToTheSurface) {
     region.Add(Rect{40, 0, 50, 10});  // outside
     region.Add(Rect{5, 5, 5, 20});    // empty
     EXPECT_EQ(region.Collect(), (Rects{{0, 0, 1, 1}}));
-    // Two marks in one 16 x 16 tile share its box.
+    // Two marks in one tile share its box.
     region.Add(Rect{4, 4, 6, 6});
     EXPECT_EQ(region.Collect(), (Rects{{0, 0, 6, 6}}));
     region.Clear();
@@ -48,6 +48,13 @@ TEST(DirtyRegion, NeighboursJoinOnlyWhenThatCostsLessThanARequest) {
     region.Add(Rect{200, 50, 203, 53});
     region.Add(Rect{388, 50, 391, 53});
     EXPECT_EQ(region.Collect(), (Rects{{12, 0, 23, 3}, {200, 50, 203, 53}, {388, 50, 391, 53}}));
+    // Where a put costs nothing beyond its pixels, only joins that add none are made.
+    region.SetRequestCost(0);
+    EXPECT_EQ(region.Collect(), (Rects{{12, 0, 15, 3}, {20, 0, 23, 3}, {200, 50, 203, 53}, {388, 50, 391, 53}}));
+    region.Clear();
+    region.Add(Rect{0, 0, 9, 3});
+    region.Add(Rect{9, 0, 20, 3});
+    EXPECT_EQ(region.Collect(), (Rects{{0, 0, 20, 3}}));
 }
 
 TEST(DirtyRegion, AScrollingBandIsPresentedOnceBesideTheStarsAboveIt) {
@@ -67,10 +74,10 @@ TEST(DirtyRegion, AScrollingBandIsPresentedOnceBesideTheStarsAboveIt) {
         return false;
     };
     EXPECT_TRUE(covered(0, 70) && covered(319, 99) && covered(102, 67));
-    // The band's 9600 pixels, the star's tile column down to the band (16 x 5), and at
-    // most one request's worth beside them.
-    EXPECT_GE(area, 9600 + 80);
-    EXPECT_LE(area, 9600 + 80 + DirtyRegion::kRequestCost);
+    // The band's 9600 pixels and the star's, at most the star's tile column down to the
+    // band (a tile wide, 5 rows) and one request's worth beside them.
+    EXPECT_GE(area, 9600 + 9);
+    EXPECT_LE(area, 9600 + DirtyRegion::kTileSize * 5 + DirtyRegion::kRequestCost);
     EXPECT_LE(rects.size(), 5u);
 }
 

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <memory>
 
 #include "gfx/Types.h"
