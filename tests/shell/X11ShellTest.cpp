@@ -248,6 +248,22 @@ TEST_F(X11ShellTest, TheSkyReachesTheScreenThroughSharedMemoryOrWithoutIt) {
     }
 }
 
+TEST_F(X11ShellTest, AnUnmappedWindowIsSentNothingUntilItShowsAgain) {
+    const testing::CommandRun run = OnVirtualDisplay(std::string(kWaitFor) +
+                                                         "\"$L\" -window -geometry 320x240 & P=$!\n"
+                                                         "sleep 1.2\n"
+                                                         "W=$(xdotool search --class lumivane | head -1)\n"
+                                                         "xdotool windowunmap \"$W\"; sleep 0.5\n"
+                                                         "xdotool windowmap \"$W\"; sleep 0.5\n"
+                                                         "kill $P; wait_for $P\n"
+                                                         "grep -o 'Presenter: window.*' \"$TMPDIR/lumivane.log.txt\"\n",
+                                                     tmp);
+    const size_t hidden = run.output.find("window hidden");
+    ASSERT_NE(hidden, std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("window shown", hidden), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("rc=0"), std::string::npos) << run.output;
+}
+
 TEST(X11ShellWithoutDisplay, SaysSoAndExitsWithOne) {
     testing::TempFolder tmp;
     const std::string command = "env -u DISPLAY TMPDIR='" + tmp.Path() + "' XDG_CONFIG_HOME='" + tmp.Path() +

@@ -279,6 +279,7 @@ void Presenter::PresentAll() {
 void Presenter::SetVisible(bool visible) {
     if (visible == visible_) return;
     visible_ = visible;
+    AppLog().Info.Log("Presenter", visible_ ? "window shown" : "window hidden; nothing is sent");
     if (visible_) PresentAll();
 }
 
