@@ -1,9 +1,20 @@
-// Tile grid of changed areas; see DirtyRegion.h.
+// Tile grid of changed areas with a box per tile; see DirtyRegion.h.
 #include "gfx/DirtyRegion.h"
 
 #include <algorithm>
 
 namespace lumi::gfx {
+
+namespace {
+
+int64_t Area(const Rect& r) { return static_cast<int64_t>(r.right - r.left) * (r.bottom - r.top); }
+
+Rect Union(const Rect& a, const Rect& b) {
+    return Rect{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+                std::max(a.bottom, b.bottom)};
+}
+
+}  // namespace
 
 DirtyRegion::DirtyRegion(int width, int height)
     : width_(std::max(width, 0)),
@@ -11,32 +22,67 @@ DirtyRegion::DirtyRegion(int width, int height)
       columns_((width_ + kTileSize - 1) >> kTileShift),
       rows_((height_ + kTileSize - 1) >> kTileShift),
       words_((columns_ + 63) / 64),
-      bits_(static_cast<size_t>(words_) * rows_, 0) {
-    // Runs in one row alternate with gaps, so a row holds at most half its tiles (rounded up)
-    // as separate rectangles; reserving that keeps Collect free of allocation.
-    size_t most = static_cast<size_t>(rows_) * ((columns_ + 1) / 2);
-    rects_.reserve(most);
-    open_.reserve(static_cast<size_t>(columns_) + 1);
+      bits_(static_cast<size_t>(words_) * rows_, 0),
+      boxes_(static_cast<size_t>(columns_) * rows_) {
+    // At worst every tile comes back as a rectangle of its own.
+    rects_.reserve(static_cast<size_t>(columns_) * rows_);
+    open_.reserve(static_cast<size_t>(columns_));
+    nextOpen_.reserve(static_cast<size_t>(columns_));
 }
 
 void DirtyRegion::Add(const Rect& r) {
-    int left = std::max(r.left, 0);
-    int top = std::max(r.top, 0);
-    int right = std::min(r.right, width_);
-    int bottom = std::min(r.bottom, height_);
+    const int left = std::max(r.left, 0);
+    const int top = std::max(r.top, 0);
+    const int right = std::min(r.right, width_);
+    const int bottom = std::min(r.bottom, height_);
     if (right <= left || bottom <= top) return;
-    int c0 = left >> kTileShift;
-    int c1 = (right - 1) >> kTileShift;
-    int r0 = top >> kTileShift;
-    int r1 = (bottom - 1) >> kTileShift;
+    const int c0 = left >> kTileShift;
+    const int c1 = (right - 1) >> kTileShift;
+    const int r0 = top >> kTileShift;
+    const int r1 = (bottom - 1) >> kTileShift;
     for (int row = r0; row <= r1; ++row) {
+        const int tileTop = row << kTileShift;
+        const auto y0 = static_cast<uint8_t>(std::max(top - tileTop, 0));
+        const auto y1 = static_cast<uint8_t>(std::min(bottom - tileTop, kTileSize));
         uint64_t* line = &bits_[static_cast<size_t>(row) * words_];
-        for (int c = c0; c <= c1; ++c) line[c >> 6] |= uint64_t{1} << (c & 63);
+        Box* boxes = &boxes_[static_cast<size_t>(row) * columns_];
+        for (int c = c0; c <= c1; ++c) {
+            const int tileLeft = c << kTileShift;
+            const auto x0 = static_cast<uint8_t>(std::max(left - tileLeft, 0));
+            const auto x1 = static_cast<uint8_t>(std::min(right - tileLeft, kTileSize));
+            uint64_t& word = line[c >> 6];
+            const uint64_t bit = uint64_t{1} << (c & 63);
+            Box& box = boxes[c];
+            if (!(word & bit)) {
+                word |= bit;
+                box = Box{x0, y0, x1, y1};
+            } else {
+                box.x0 = std::min(box.x0, x0);
+                box.y0 = std::min(box.y0, y0);
+                box.x1 = std::max(box.x1, x1);
+                box.y1 = std::max(box.y1, y1);
+            }
+        }
     }
     any_ = true;
 }
 
 void DirtyRegion::AddAll() { Add(Rect{0, 0, width_, height_}); }
+
+bool DirtyRegion::Touches(const Rect& r) const {
+    const Rect within = Intersect(r, Rect{0, 0, width_, height_});
+    if (!any_ || within.IsEmpty()) return false;
+    for (int row = within.top >> kTileShift; row <= (within.bottom - 1) >> kTileShift; ++row) {
+        for (int c = within.left >> kTileShift; c <= (within.right - 1) >> kTileShift; ++c) {
+            if (!TileSet(c, row)) continue;
+            const Box& b = boxes_[static_cast<size_t>(row) * columns_ + c];
+            const Rect marked{(c << kTileShift) + b.x0, (row << kTileShift) + b.y0, (c << kTileShift) + b.x1,
+                              (row << kTileShift) + b.y1};
+            if (!Intersect(marked, within).IsEmpty()) return true;
+        }
+    }
+    return false;
+}
 
 void DirtyRegion::Clear() {
     if (!any_) return;
@@ -46,44 +92,63 @@ void DirtyRegion::Clear() {
 
 const std::vector<Rect>& DirtyRegion::Collect() {
     rects_.clear();
-    if (!any_) return rects_;
-    // open_ lists, left to right, the rectangles that reach down to the row being scanned;
-    // a run of the new row that spans the same columns as one of them extends it.
     open_.clear();
-    size_t nextOpenStart = 0;
+    if (!any_) return rects_;
     for (int row = 0; row < rows_; ++row) {
-        size_t scan = 0;
-        size_t openCount = open_.size();
-        nextOpenStart = openCount;
-        int top = row << kTileShift;
-        int bottom = std::min(top + kTileSize, height_);
+        const int tileTop = row << kTileShift;
         const uint64_t* line = &bits_[static_cast<size_t>(row) * words_];
-        int c = 0;
-        while (c < columns_) {
-            if (line[c >> 6] == 0 && (c & 63) == 0) {
-                c += 64;
-                continue;
-            }
-            if (!TileSet(c, row)) {
-                ++c;
-                continue;
-            }
-            int start = c;
-            while (c < columns_ && TileSet(c, row)) ++c;
-            int left = start << kTileShift;
-            int right = std::min(c << kTileShift, width_);
-            while (scan < openCount && rects_[open_[scan]].left < left) ++scan;
-            if (scan < openCount && rects_[open_[scan]].left == left && rects_[open_[scan]].right == right) {
-                rects_[open_[scan]].bottom = bottom;
-                open_.push_back(open_[scan]);
-                ++scan;
-            } else {
-                rects_.push_back(Rect{left, top, right, bottom});
-                open_.push_back(static_cast<int>(rects_.size() - 1));
+        const Box* boxes = &boxes_[static_cast<size_t>(row) * columns_];
+        const size_t rowStart = rects_.size();
+        // This row's boxes left to right, each joined to the one before while the pixels
+        // the joined rectangle holds beyond the boxes stay under one request's cost: so no
+        // rectangle wastes more than a put would have cost. Rows never overlap, and a join
+        // spans only columns between its parts, so the rectangles stay disjoint.
+        int64_t lastBoxes = 0;  // pixels of the boxes joined into rects_.back()
+        for (int w = 0; w < words_; ++w) {
+            uint64_t word = line[w];
+            while (word) {
+                const int c = (w << 6) + __builtin_ctzll(word);
+                word &= word - 1;
+                const Box& b = boxes[c];
+                const int tileLeft = c << kTileShift;
+                const Rect piece{tileLeft + b.x0, tileTop + b.y0, tileLeft + b.x1, tileTop + b.y1};
+                if (rects_.size() > rowStart) {
+                    Rect& last = rects_.back();
+                    const Rect joined = Union(last, piece);
+                    if (Area(joined) - (lastBoxes + Area(piece)) <= requestCost_) {
+                        last = joined;
+                        lastBoxes += Area(piece);
+                        continue;
+                    }
+                }
+                rects_.push_back(piece);
+                lastBoxes = Area(piece);
             }
         }
-        // Only the rectangles touched in this row stay open for the next one.
-        open_.erase(open_.begin(), open_.begin() + static_cast<std::ptrdiff_t>(nextOpenStart));
+        // A rectangle of this row that continues one of the row above exactly (same
+        // columns, meeting edges) extends it instead: a blit across a tile border comes
+        // back whole.
+        nextOpen_.clear();
+        size_t scan = 0;
+        size_t kept = rowStart;
+        for (size_t i = rowStart; i < rects_.size(); ++i) {
+            const Rect piece = rects_[i];
+            while (scan < open_.size() && rects_[static_cast<size_t>(open_[scan])].left < piece.left) ++scan;
+            if (scan < open_.size()) {
+                Rect& above = rects_[static_cast<size_t>(open_[scan])];
+                if (above.left == piece.left && above.right == piece.right && above.bottom == piece.top) {
+                    above.bottom = piece.bottom;
+                    nextOpen_.push_back(open_[scan]);
+                    ++scan;
+                    continue;
+                }
+            }
+            rects_[kept] = piece;
+            nextOpen_.push_back(static_cast<int>(kept));
+            ++kept;
+        }
+        rects_.resize(kept);
+        open_.swap(nextOpen_);
     }
     return rects_;
 }

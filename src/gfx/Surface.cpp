@@ -2,6 +2,7 @@
 #include "gfx/Surface.h"
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 
 namespace lumi::gfx {
@@ -9,8 +10,19 @@ namespace lumi::gfx {
 Surface::Surface(Token, int width, int height, DirtyTracking tracking)
     : width_(std::max(width, 0)),
       height_(std::max(height, 0)),
-      pixels_(static_cast<size_t>(width_) * height_, 0u) {
+      own_(static_cast<size_t>(width_) * height_, 0u),
+      pixels_(own_.data()) {
     if (tracking == DirtyTracking::On) dirty_ = std::make_unique<DirtyRegion>(width_, height_);
+}
+
+Surface::Surface(Token, int width, int height, uint32_t* pixels, Release release, DirtyTracking tracking)
+    : width_(std::max(width, 0)), height_(std::max(height, 0)), pixels_(pixels), release_(std::move(release)) {
+    if (tracking == DirtyTracking::On) dirty_ = std::make_unique<DirtyRegion>(width_, height_);
+    std::memset(pixels_, 0, PixelCount() * sizeof(uint32_t));
+}
+
+Surface::~Surface() {
+    if (release_) release_(pixels_);
 }
 
 std::shared_ptr<Surface> Surface::Create(int width, int height, DirtyTracking tracking) {
@@ -20,6 +32,22 @@ std::shared_ptr<Surface> Surface::Create(int width, int height, DirtyTracking tr
     try {
         return std::make_shared<Surface>(Token{}, width, height, tracking);
     } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+std::shared_ptr<Surface> Surface::Wrap(int width, int height, uint32_t* pixels, Release release,
+                                       DirtyTracking tracking) {
+    if (!pixels || width > kMaxDimension || height > kMaxDimension) {
+        if (release && pixels) release(pixels);
+        return nullptr;
+    }
+    try {
+        // A copy of release, so the handler below still holds one if construction fails.
+        return std::make_shared<Surface>(Token{}, width, height, pixels, release, tracking);
+    } catch (const std::bad_alloc&) {
+        // The surface never took the memory over; hand it back.
+        if (release) release(pixels);
         return nullptr;
     }
 }
@@ -44,14 +72,14 @@ Color Surface::SetPixel(int x, int y, Color c) {
 }
 
 std::vector<Color> Surface::ReadPixels() const {
-    std::vector<Color> out(pixels_.size());
-    std::transform(pixels_.begin(), pixels_.end(), out.begin(), [](uint32_t n) { return FromNative(n); });
+    std::vector<Color> out(PixelCount());
+    std::transform(pixels_, pixels_ + PixelCount(), out.begin(), [](uint32_t n) { return FromNative(n); });
     return out;
 }
 
 bool Surface::WritePixels(const std::vector<Color>& pixels) {
-    if (pixels.size() != pixels_.size()) return false;
-    std::transform(pixels.begin(), pixels.end(), pixels_.begin(),
+    if (pixels.size() != PixelCount()) return false;
+    std::transform(pixels.begin(), pixels.end(), pixels_,
                    [](Color c) { return ToNative(c & 0x00FFFFFFu); });
     MarkDirty(Rect{0, 0, width_, height_});
     return true;

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -28,6 +29,15 @@ public:
     static std::shared_ptr<Surface> Create(int width, int height, DirtyTracking tracking = DirtyTracking::Off);
     // A surface holding a picture given as 0x00BBGGRR values, rows top-down.
     static std::shared_ptr<Surface> FromPixels(int width, int height, const std::vector<Color>& pixels);
+    // A surface over memory someone else provides (a shared-memory image, a DIB section), so
+    // the window system reads the pixels where they are drawn. The memory holds width x height
+    // pixels in rows of exactly width, is cleared to black here, and must stay valid until
+    // release is called with it, once, when the last owner of the surface lets go.
+    // nullptr for a null pointer or a size Create would refuse (release is then called at once).
+    using Release = std::function<void(uint32_t*)>;
+    static std::shared_ptr<Surface> Wrap(int width, int height, uint32_t* pixels, Release release,
+                                         DirtyTracking tracking = DirtyTracking::Off);
+    ~Surface();
 
     Surface(const Surface&) = delete;
     Surface& operator=(const Surface&) = delete;
@@ -51,9 +61,9 @@ public:
 
     // Raw rows in the native 0x00RRGGBB order, for blits and for presenting. Whoever writes
     // through them must call MarkDirty for what it changed.
-    uint32_t* Row(int y) { return &pixels_[static_cast<size_t>(y) * width_]; }
-    const uint32_t* Row(int y) const { return &pixels_[static_cast<size_t>(y) * width_]; }
-    const uint32_t* Data() const { return pixels_.data(); }
+    uint32_t* Row(int y) { return pixels_ + static_cast<size_t>(y) * width_; }
+    const uint32_t* Row(int y) const { return pixels_ + static_cast<size_t>(y) * width_; }
+    const uint32_t* Data() const { return pixels_; }
     int Stride() const { return width_; }  // in pixels
 
     static constexpr uint32_t ToNative(Color c) {
@@ -77,11 +87,16 @@ private:
 public:
     // Construction goes through Create; public only so make_shared can reach it.
     Surface(Token, int width, int height, DirtyTracking tracking);
+    Surface(Token, int width, int height, uint32_t* pixels, Release release, DirtyTracking tracking);
 
 private:
+    size_t PixelCount() const { return static_cast<size_t>(width_) * height_; }
+
     int width_;
     int height_;
-    std::vector<uint32_t> pixels_;
+    std::vector<uint32_t> own_;  // the pixels, unless they are wrapped
+    uint32_t* pixels_;
+    Release release_;
     std::unique_ptr<DirtyRegion> dirty_;
 };
 

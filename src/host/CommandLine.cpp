@@ -185,6 +185,7 @@ const char kUsage[] =
     "  -window-id ID   draw into the X window ID (decimal or 0x hexadecimal)\n"
     "  -window         run in an ordinary window\n"
     "  -geometry WxH[+X+Y]  size and place of that window\n"
+    "  -fps            show the frame rate and the CPU load in the lower-left corner\n"
     "\n"
     "Other options:\n"
     "  --snapshot FILE.png  draw the sky without a display and save it\n"
@@ -298,12 +299,12 @@ CommandLine ParseLongOptions(const std::vector<std::string>& args) {
 
 bool IsXScreenSaverOption(std::string_view a) {
     if (a.rfind("--", 0) == 0) a.remove_prefix(1);
-    return a == "-root" || a == "-window-id" || a == "-window" || a == "-geometry";
+    return a == "-root" || a == "-window-id" || a == "-window" || a == "-geometry" || a == "-fps";
 }
 
 CommandLine ParseXScreenSaver(const std::vector<std::string>& args, const char* environmentWindow,
                               const WindowQueries& windows) {
-    bool root = false, hasId = false;
+    bool root = false, hasId = false, fps = false;
     uint64_t id = 0;
     WindowGeometry geometry;
     for (size_t i = 1; i < args.size(); ++i) {
@@ -311,6 +312,8 @@ CommandLine ParseXScreenSaver(const std::vector<std::string>& args, const char* 
         if (a.rfind("--", 0) == 0) a.remove_prefix(1);
         if (a == "-root") {
             root = true;
+        } else if (a == "-fps") {
+            fps = true;
         } else if (a == "-window") {
             // The default: an ordinary window, placed by -geometry when given.
         } else if (a == "-window-id") {
@@ -330,6 +333,7 @@ CommandLine ParseXScreenSaver(const std::vector<std::string>& args, const char* 
         if (windows.isWindow && !windows.isWindow(id)) return Failure("-window-id names no window", -1);
         CommandLine c = Mode(RunMode::Preview, id);
         c.previewHost = PreviewHost::XScreenSaver;
+        c.fps = fps;
         return c;
     }
     if (root) {
@@ -340,12 +344,16 @@ CommandLine ParseXScreenSaver(const std::vector<std::string>& args, const char* 
             (!windows.isWindow || windows.isWindow(envId))) {
             CommandLine c = Mode(RunMode::Preview, envId);
             c.previewHost = PreviewHost::XScreenSaver;
+            c.fps = fps;
             return c;
         }
-        return Mode(RunMode::Root);
+        CommandLine c = Mode(RunMode::Root);
+        c.fps = fps;
+        return c;
     }
     CommandLine c = Mode(RunMode::Window);
     c.geometry = geometry;
+    c.fps = fps;
     return c;
 }
 

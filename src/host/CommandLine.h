@@ -85,6 +85,7 @@ struct CommandLine {
     AtTime at;                  // Moon
     // The third argument when it names a message file (".Lumivan", any case); "" else.
     std::string messageFile;
+    bool fps = false;           // -fps: show the frame rate and the CPU load
     std::string error;          // Error: what was wrong, for the user
     int exitCode = 0;           // Error: -1 for a bad saver switch, 2 for a bad option
 };

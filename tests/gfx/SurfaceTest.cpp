@@ -47,7 +47,34 @@ TEST(Surface, OnlyWindowSurfacesTrackChanges) {
     auto window = Surface::Create(10, 10, DirtyTracking::On);
     window->SetPixel(1, 1, 5);
     ASSERT_TRUE(window->TracksDirty());
-    EXPECT_EQ(window->Dirty()->Collect(), (std::vector<Rect>{{0, 0, 10, 10}}));
+    EXPECT_EQ(window->Dirty()->Collect(), (std::vector<Rect>{{1, 1, 2, 2}}));
+}
+
+TEST(Surface, WrappedMemoryIsDrawnInPlaceAndHandedBackOnce) {
+    std::vector<uint32_t> memory(4 * 3, 0xDEADBEEFu);
+    int released = 0;
+    uint32_t* handedBack = nullptr;
+    {
+        auto s = Surface::Wrap(4, 3, memory.data(), [&](uint32_t* p) { ++released, handedBack = p; },
+                               DirtyTracking::On);
+        ASSERT_NE(s, nullptr);
+        EXPECT_EQ(memory[11], 0u);  // starts black
+        s->SetPixel(3, 2, 0x0000FF);  // red
+        EXPECT_EQ(memory[11], 0x00FF0000u);
+        EXPECT_EQ(s->Data(), memory.data());
+        EXPECT_EQ(s->Dirty()->Collect(), (std::vector<Rect>{{3, 2, 4, 3}}));
+        auto shared = s;
+        s.reset();
+        EXPECT_EQ(released, 0);
+    }
+    EXPECT_EQ(released, 1);
+    EXPECT_EQ(handedBack, memory.data());
+    // Refused wraps hand the memory back at once; a null pointer is no memory at all.
+    released = 0;
+    EXPECT_EQ(Surface::Wrap(Surface::kMaxDimension + 1, 1, memory.data(), [&](uint32_t*) { ++released; }), nullptr);
+    EXPECT_EQ(released, 1);
+    EXPECT_EQ(Surface::Wrap(4, 3, nullptr, [&](uint32_t*) { ++released; }), nullptr);
+    EXPECT_EQ(released, 1);
 }
 
 }  // namespace

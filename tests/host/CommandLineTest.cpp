@@ -175,7 +175,28 @@ TEST(XScreenSaver, WindowAndGeometry) {
         EXPECT_EQ(Linux({"-window", "-geometry", bad}).mode, RunMode::Error) << bad;
     }
     EXPECT_EQ(Linux({"-window", "-geometry"}).mode, RunMode::Error);
-    EXPECT_EQ(Linux({"-window", "-fps"}).mode, RunMode::Error);
+    EXPECT_EQ(Linux({"-window", "-fast"}).mode, RunMode::Error);
+}
+
+TEST(XScreenSaver, FpsGoesWithEveryWayOfShowingTheSky) {
+    EXPECT_FALSE(Linux({"-root"}).fps);
+    CommandLine c = Linux({"-root", "-fps"});
+    EXPECT_EQ(c.mode, RunMode::Root);
+    EXPECT_TRUE(c.fps);
+    c = Linux({"--fps", "-root"}, "0x1a00003");
+    EXPECT_EQ(c.mode, RunMode::Preview);
+    EXPECT_EQ(c.window, 0x1a00003u);
+    EXPECT_TRUE(c.fps);
+    EXPECT_TRUE(Linux({"-window-id", "77", "-fps"}).fps);
+    // Alone it opens an ordinary window, as a hack started by hand does.
+    c = Linux({"-fps"});
+    EXPECT_EQ(c.mode, RunMode::Window);
+    EXPECT_TRUE(c.fps);
+    // Not a saver switch, and not for a snapshot.
+    EXPECT_EQ(Linux({"/s", "-fps"}).mode, RunMode::Error);
+    EXPECT_EQ(Linux({"--snapshot", "a.png", "--fps"}).mode, RunMode::Error);
+    EXPECT_EQ(ParseCommandLine({"lumivane.scr", "-fps"}, Dialect::Windows, nullptr, PasswordMode::System, Desktop()).mode,
+              RunMode::Error);
 }
 
 TEST(XScreenSaver, OnlyInTheLinuxDialect) {

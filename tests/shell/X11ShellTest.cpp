@@ -27,13 +27,15 @@ bool Installed(const char* tool) {
 
 // Runs a shell script on a fresh virtual display of its own, with the settings and the
 // log in a temporary folder. $L is the program.
-testing::CommandRun OnVirtualDisplay(const std::string& script, const testing::TempFolder& tmp) {
+// serverOptions go to the X server (e.g. "-extension MIT-SHM").
+testing::CommandRun OnVirtualDisplay(const std::string& script, const testing::TempFolder& tmp,
+                                     const std::string& serverOptions = "") {
     const std::string file = tmp.File("script.sh");
     testing::WriteFile(file, "set -u\nL='" + kProgram + "'\n" + script);
     const std::string command = "cd '" + tmp.Path() + "' && XDG_CONFIG_HOME='" + tmp.Path() + "' TMPDIR='" +
                                 tmp.Path() + "' XDG_STATE_HOME='" + tmp.Path() + "' XDG_RUNTIME_DIR='" + tmp.Path() +
-                                "' timeout 60 '" + LUMI_SOURCE_DIR + "/tools/with-xvfb.sh' 640x480x24 sh '" + file +
-                                "' 2>&1";
+                                "' XVFB_OPTIONS='" + serverOptions + "' timeout 60 '" + LUMI_SOURCE_DIR +
+                                "/tools/with-xvfb.sh' 640x480x24 sh '" + file + "' 2>&1";
     return testing::RunCommand(command);
 }
 
@@ -223,6 +225,97 @@ TEST_F(X11ShellTest, TheChosenBackgroundSoundIsHeardAndSilenceIsNot) {
     EXPECT_GT(lullaby.size(), 22050u * 4) << "less than a second of sound";
     EXPECT_GT(rms(lullaby), 500.0);
     EXPECT_EQ(rms(testing::ReadFile(tmp.File("out105.raw"))), 0.0);
+}
+
+// A screen dump written by xwd (32 bits a pixel): the pixel at x, y as 0x00RRGGBB.
+class ScreenDump {
+public:
+    explicit ScreenDump(std::string bytes) : bytes_(std::move(bytes)) {}
+    bool Valid() const {
+        return bytes_.size() >= 100 && Field(11) == 32 && Offset() + Field(12) * Field(5) <= bytes_.size();
+    }
+    int Width() const { return static_cast<int>(Field(4)); }
+    int Height() const { return static_cast<int>(Field(5)); }
+    uint32_t Pixel(int x, int y) const {
+        const size_t at = Offset() + static_cast<size_t>(y) * Field(12) + static_cast<size_t>(x) * 4;
+        uint32_t v = 0;
+        for (int i = 0; i < 4; ++i) {
+            const auto byte = static_cast<uint32_t>(static_cast<unsigned char>(bytes_[at + static_cast<size_t>(i)]));
+            v |= Field(7) == 0 ? byte << (8 * i) : byte << (8 * (3 - i));  // LSB first, or MSB first
+        }
+        return v & 0xFFFFFFu;
+    }
+    // Pixels of this colour inside the rectangle.
+    int Count(uint32_t colour, int left, int top, int right, int bottom) const {
+        int n = 0;
+        for (int y = top; y < bottom; ++y)
+            for (int x = left; x < right; ++x) n += Pixel(x, y) == colour;
+        return n;
+    }
+    int NotBlack() const { return Width() * Height() - Count(0, 0, 0, Width(), Height()); }
+
+private:
+    // The header's fields are big-endian 32-bit numbers; the colour map (12 bytes an entry)
+    // follows it, then the pixels.
+    size_t Field(int i) const {
+        size_t v = 0;
+        for (int b = 0; b < 4; ++b) v = (v << 8) | static_cast<unsigned char>(bytes_[static_cast<size_t>(i) * 4 + b]);
+        return v;
+    }
+    size_t Offset() const { return Field(0) + Field(19) * 12; }
+    std::string bytes_;
+};
+
+// Runs `lumivane -root OPTIONS` for three seconds and dumps the screen; the log names the
+// way it presented.
+const char kRootRun[] =
+    "\"$L\" -root $OPTIONS & P=$!\n"
+    "sleep 3\n"
+    "xwd -root -silent > shot.xwd\n"
+    "kill $P; wait $P; echo rc=$?\n"
+    "grep -o 'Presenter.*' \"$XDG_STATE_HOME/lumivane/lumivane.log.txt\"\n";
+
+TEST_F(X11ShellTest, TheSkyReachesTheScreenThroughSharedMemoryOrWithoutIt) {
+    if (!Installed("xwd")) GTEST_SKIP() << "xwd is not installed";
+    const uint32_t kYellow = 0xFFFF00;
+    // The -fps box sits 8 pixels from the left and bottom edges of the 640 x 480 screen.
+    const int boxLeft = 8, boxTop = 480 - 8 - 40, boxRight = 8 + 130, boxBottom = 480 - 8;
+    {
+        const testing::CommandRun run = OnVirtualDisplay(std::string("OPTIONS=\n") + kRootRun, tmp);
+        EXPECT_NE(run.output.find("XShmPutImage"), std::string::npos) << run.output;
+        EXPECT_NE(run.output.find("rc=0"), std::string::npos) << run.output;
+        const ScreenDump shot(testing::ReadFile(tmp.File("shot.xwd")));
+        ASSERT_TRUE(shot.Valid()) << run.output;
+        EXPECT_GT(shot.NotBlack(), 200) << "stars expected";
+        EXPECT_EQ(shot.Count(kYellow, boxLeft, boxTop, boxRight, boxBottom), 0) << "no -fps, no figures";
+    }
+    {
+        const testing::CommandRun run =
+            OnVirtualDisplay(std::string("OPTIONS=-fps\n") + kRootRun, tmp, "-extension MIT-SHM");
+        EXPECT_NE(run.output.find("XPutImage"), std::string::npos) << run.output;
+        EXPECT_EQ(run.output.find("XShmPutImage"), std::string::npos) << run.output;
+        EXPECT_NE(run.output.find("rc=0"), std::string::npos) << run.output;
+        const ScreenDump shot(testing::ReadFile(tmp.File("shot.xwd")));
+        ASSERT_TRUE(shot.Valid()) << run.output;
+        EXPECT_GT(shot.NotBlack(), 200) << "stars expected";
+        EXPECT_GT(shot.Count(kYellow, boxLeft, boxTop, boxRight, boxBottom), 20) << "the figures expected";
+    }
+}
+
+TEST_F(X11ShellTest, AnUnmappedWindowIsSentNothingUntilItShowsAgain) {
+    const testing::CommandRun run = OnVirtualDisplay(std::string(kWaitFor) +
+                                                         "\"$L\" -window -geometry 320x240 & P=$!\n"
+                                                         "sleep 1.2\n"
+                                                         "W=$(xdotool search --class lumivane | head -1)\n"
+                                                         "xdotool windowunmap \"$W\"; sleep 0.5\n"
+                                                         "xdotool windowmap \"$W\"; sleep 0.5\n"
+                                                         "kill $P; wait_for $P\n"
+                                                         "grep -o 'Presenter: window.*' \"$XDG_STATE_HOME/lumivane/lumivane.log.txt\"\n",
+                                                     tmp);
+    const size_t hidden = run.output.find("window hidden");
+    ASSERT_NE(hidden, std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("window shown", hidden), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("rc=0"), std::string::npos) << run.output;
 }
 
 TEST(X11ShellWithoutDisplay, SaysSoAndExitsWithOne) {

@@ -314,10 +314,7 @@ BoxResult X11MessageBoxes::Show(WindowHandle owner, const std::string& text, con
 
     const MonitorBox monitor = PrimaryMonitor(d);
     const BoxLayout layout = LayoutBox(text, icon, buttons, monitor.height - 40);
-    std::shared_ptr<gfx::Surface> surface = gfx::Surface::Create(layout.width, layout.height);
-    if (!surface) return fallback_.Show(owner, text, caption, icon, buttons);
     int focus = 0, pressed = -1;
-    PaintBox(*surface, layout, text, icon, focus, pressed);
 
     // Over the full-screen saver (itself override-redirect, and raised whenever covered)
     // a managed window would be stacked beneath it, so the box bypasses the window
@@ -361,8 +358,10 @@ BoxResult X11MessageBoxes::Show(WindowHandle owner, const std::string& text, con
     Atom deleteWindow = XInternAtom(d, "WM_DELETE_WINDOW", False);
     XSetWMProtocols(d, w, &deleteWindow, 1);
 
-    std::unique_ptr<Presenter> presenter = Presenter::Create(d, w, visual, depth, surface);
+    std::unique_ptr<Presenter> presenter = Presenter::Create(d, w, visual, depth, layout.width, layout.height);
     if (!presenter) return fallback_.Show(owner, text, caption, icon, buttons);
+    const std::shared_ptr<gfx::Surface> surface = presenter->Surface();
+    PaintBox(*surface, layout, text, icon, focus, pressed);
 
     XMapRaised(d, w);
     if (handOver.release) handOver.release();
@@ -375,15 +374,14 @@ BoxResult X11MessageBoxes::Show(WindowHandle owner, const std::string& text, con
     bool answered = false;
     bool focusSet = false;
     auto redraw = [&] {
-        // The server may still be reading the last picture from shared memory.
-        XSync(d, False);
+        presenter->WaitForServer();
         PaintBox(*surface, layout, text, icon, focus, pressed);
         presenter->PresentAll();
     };
     while (!answered) {
         XEvent event;
         XNextEvent(d, &event);
-        if (event.xany.window != w) continue;
+        if (presenter->HandleEvent(event) || event.xany.window != w) continue;
         switch (event.type) {
             case MapNotify:
                 // Managed boxes take the focus themselves: without a window manager

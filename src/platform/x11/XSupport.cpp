@@ -125,22 +125,22 @@ bool CaptureWindow(Display* display, Window window, gfx::Surface& surface) {
     return usable;
 }
 
-Presenter::Presenter(Display* display, Drawable target, std::shared_ptr<gfx::Surface> surface)
-    : display_(display), target_(target), surface_(std::move(surface)) {}
+Presenter::Presenter(Display* display, Drawable target) : display_(display), target_(target) {}
 
-std::unique_ptr<Presenter> Presenter::Create(Display* display, Drawable target, Visual* visual, int depth,
-                                             std::shared_ptr<gfx::Surface> surface) {
-    if (!surface || surface->Width() <= 0 || surface->Height() <= 0) return nullptr;
-    std::unique_ptr<Presenter> p(new Presenter(display, target, surface));
+std::unique_ptr<Presenter> Presenter::Create(Display* display, Drawable target, Visual* visual, int depth, int width,
+                                             int height) {
+    if (width <= 0 || height <= 0) return nullptr;
+    std::unique_ptr<Presenter> p(new Presenter(display, target));
     p->gc_ = GcOwner(display, XCreateGC(display, target, 0, nullptr));
     if (!p->gc_.Get()) return nullptr;
-    if (p->AttachSharedMemory(visual, depth)) return p;
+    if (p->AttachSharedMemory(visual, depth, width, height)) return p;
 
+    p->surface_ = gfx::Surface::Create(width, height, gfx::DirtyTracking::On);
+    if (!p->surface_) return nullptr;
     // The protocol path reads straight from the surface: no copy on our side.
     p->plainImage_ = XCreateImage(display, visual, static_cast<unsigned>(depth), ZPixmap, 0,
-                                  reinterpret_cast<char*>(const_cast<uint32_t*>(surface->Data())),
-                                  static_cast<unsigned>(surface->Width()), static_cast<unsigned>(surface->Height()),
-                                  32, surface->Width() * 4);
+                                  reinterpret_cast<char*>(const_cast<uint32_t*>(p->surface_->Data())),
+                                  static_cast<unsigned>(width), static_cast<unsigned>(height), 32, width * 4);
     if (!p->plainImage_) return nullptr;
     // Our pixels are in this machine's order; Xlib swaps them for a server of the other.
     p->plainImage_->byte_order = LittleEndianHost() ? LSBFirst : MSBFirst;
@@ -149,19 +149,23 @@ std::unique_ptr<Presenter> Presenter::Create(Display* display, Drawable target, 
     return p;
 }
 
-bool Presenter::AttachSharedMemory(Visual* visual, int depth) {
+bool Presenter::AttachSharedMemory(Visual* visual, int depth, int width, int height) {
     if (!XShmQueryExtension(display_)) return false;
-    const int w = surface_->Width(), h = surface_->Height();
     shmImage_ = XShmCreateImage(display_, visual, static_cast<unsigned>(depth), ZPixmap, nullptr, &shm_,
-                                static_cast<unsigned>(w), static_cast<unsigned>(h));
+                                static_cast<unsigned>(width), static_cast<unsigned>(height));
     if (!shmImage_) return false;
-    const size_t bytes = static_cast<size_t>(shmImage_->bytes_per_line) * static_cast<size_t>(h);
+    // The raster's rows are exactly its width; an image padded otherwise cannot be it.
+    if (shmImage_->bits_per_pixel != 32 || shmImage_->bytes_per_line != width * 4) {
+        DropSharedMemory();
+        return false;
+    }
+    const size_t bytes = static_cast<size_t>(shmImage_->bytes_per_line) * static_cast<size_t>(height);
     shm_.shmid = shmget(IPC_PRIVATE, bytes, IPC_CREAT | 0600);
     if (shm_.shmid >= 0) {
         void* at = shmat(shm_.shmid, nullptr, 0);
         if (at != reinterpret_cast<void*>(-1)) {
             shm_.shmaddr = shmImage_->data = static_cast<char*>(at);
-            shm_.readOnly = False;
+            shm_.readOnly = True;
             // A server on another machine cannot see our memory; it answers with an error.
             ErrorTrap trap(display_);
             const Status status = XShmAttach(display_, &shm_);
@@ -170,25 +174,42 @@ bool Presenter::AttachSharedMemory(Visual* visual, int depth) {
         // Marked for removal now, so the segment goes with us however we end.
         shmctl(shm_.shmid, IPC_RMID, nullptr);
     }
-    if (!shmAttached_) {
-        if (shm_.shmaddr) shmdt(shm_.shmaddr);
-        shm_.shmaddr = nullptr;
-        shmImage_->data = nullptr;
-        XDestroyImage(shmImage_);
-        shmImage_ = nullptr;
+    if (shmAttached_) {
+        // The sky keeps the mapping while anything still draws into it, which may be after
+        // this presenter (and the server's attachment) is gone.
+        surface_ = gfx::Surface::Wrap(width, height, reinterpret_cast<uint32_t*>(shm_.shmaddr),
+                                      [](uint32_t* pixels) { shmdt(pixels); }, gfx::DirtyTracking::On);
+        // Wrap detaches the segment itself when it fails.
+        if (!surface_) shm_.shmaddr = nullptr;
+    }
+    if (!surface_) {
+        DropSharedMemory();
         return false;
     }
+    completionType_ = XShmGetEventBase(display_) + ShmCompletion;
     AppLog().Info.Log("Presenter", "XShmPutImage");
     return true;
+}
+
+void Presenter::DropSharedMemory() {
+    if (shmAttached_) {
+        XShmDetach(display_, &shm_);
+        XSync(display_, False);
+        shmAttached_ = false;
+    }
+    if (shm_.shmaddr) shmdt(shm_.shmaddr);
+    shm_.shmaddr = nullptr;
+    shmImage_->data = nullptr;
+    XDestroyImage(shmImage_);
+    shmImage_ = nullptr;
 }
 
 Presenter::~Presenter() {
     if (shmImage_) {
         if (shmAttached_) XShmDetach(display_, &shm_);
         XSync(display_, False);
-        shmImage_->data = nullptr;
+        shmImage_->data = nullptr;  // the surface owns the mapping
         XDestroyImage(shmImage_);
-        if (shm_.shmaddr) shmdt(shm_.shmaddr);
     }
     if (plainImage_) {
         plainImage_->data = nullptr;  // the surface's pixels are not ours to free
@@ -197,26 +218,40 @@ Presenter::~Presenter() {
 }
 
 void Presenter::WaitForServer() {
-    // The server reads the shared segment while it handles the put; it must be done
-    // before the segment is written again. By the next tick it long is, so this round
-    // trip costs little.
-    if (serverReading_) XSync(display_, False);
+    // The server reads the shared raster while it handles a put, and the sky must not draw
+    // into it meanwhile. The completion event of the last put says it is done; it has
+    // mostly arrived by the next tick. Without it, a round trip makes sure.
+    if (!serverReading_) return;
+    XEvent event;
+    auto isCompletion = [](Display*, XEvent* e, XPointer self) -> Bool {
+        const auto* presenter = reinterpret_cast<const Presenter*>(self);
+        return e->type == presenter->completionType_ &&
+               reinterpret_cast<const XShmCompletionEvent*>(e)->shmseg == presenter->shm_.shmseg;
+    };
+    if (!XCheckIfEvent(display_, &event, isCompletion, reinterpret_cast<XPointer>(this))) {
+        // A put that failed (the window went away) sends no completion; the round trip
+        // covers that too.
+        XSync(display_, False);
+        XCheckIfEvent(display_, &event, isCompletion, reinterpret_cast<XPointer>(this));
+    }
     serverReading_ = false;
 }
 
-void Presenter::Put(const gfx::Rect& r) {
+bool Presenter::HandleEvent(const XEvent& event) {
+    if (!shmImage_ || event.type != completionType_) return false;
+    if (reinterpret_cast<const XShmCompletionEvent&>(event).shmseg == shm_.shmseg) serverReading_ = false;
+    return true;
+}
+
+void Presenter::Put(const gfx::Rect& r, bool last) {
     const gfx::Rect box = gfx::Intersect(r, {0, 0, surface_->Width(), surface_->Height()});
     if (box.IsEmpty()) return;
     if (shmImage_) {
-        WaitForServer();
-        const size_t rowBytes = static_cast<size_t>(box.Width()) * 4;
-        for (int y = box.top; y < box.bottom; ++y) {
-            char* dst = shmImage_->data + static_cast<size_t>(y) * shmImage_->bytes_per_line +
-                        static_cast<size_t>(box.left) * 4;
-            std::memcpy(dst, surface_->Row(y) + box.left, rowBytes);
-        }
+        // Only the last put of a batch asks for its completion: the server handles them in
+        // order, so it is done with all of them then.
         XShmPutImage(display_, target_, gc_.Get(), shmImage_, box.left, box.top, box.left, box.top,
-                     static_cast<unsigned>(box.Width()), static_cast<unsigned>(box.Height()), False);
+                     static_cast<unsigned>(box.Width()), static_cast<unsigned>(box.Height()), last ? True : False);
+        if (last) serverReading_ = true;
         return;
     }
     XPutImage(display_, target_, gc_.Get(), plainImage_, box.left, box.top, box.left, box.top,
@@ -226,18 +261,26 @@ void Presenter::Put(const gfx::Rect& r) {
 bool Presenter::PresentDirty() {
     gfx::DirtyRegion* dirty = surface_->Dirty();
     if (!dirty || dirty->IsEmpty()) return false;
+    if (!visible_) {
+        dirty->Clear();
+        return false;
+    }
     const std::vector<gfx::Rect>& rects = dirty->Collect();
-    // The copies into the segment for one tick all happen before the server reads any.
-    for (const gfx::Rect& r : rects) Put(r);
+    for (size_t i = 0; i < rects.size(); ++i) Put(rects[i], i + 1 == rects.size());
     dirty->Clear();
-    if (shmImage_) serverReading_ = true;
-    return true;
+    return !rects.empty();
 }
 
 void Presenter::PresentAll() {
-    Put({0, 0, surface_->Width(), surface_->Height()});
-    if (shmImage_) serverReading_ = true;
     if (gfx::DirtyRegion* dirty = surface_->Dirty()) dirty->Clear();
+    if (visible_) Put({0, 0, surface_->Width(), surface_->Height()}, true);
+}
+
+void Presenter::SetVisible(bool visible) {
+    if (visible == visible_) return;
+    visible_ = visible;
+    AppLog().Info.Log("Presenter", visible_ ? "window shown" : "window hidden; nothing is sent");
+    if (visible_) PresentAll();
 }
 
 }  // namespace lumi::x11

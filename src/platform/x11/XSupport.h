@@ -1,5 +1,5 @@
 // The X11 shell's building blocks: owners for every X resource, the error trap, the visual
-// check and the presenter that copies changed parts of the sky's raster to a window.
+// check and the presenter that shows changed parts of the sky's raster in a window.
 // Included only by the X11 shell's own files.
 #pragma once
 
@@ -91,36 +91,52 @@ MonitorBox PrimaryMonitor(Display* display);
 // real desktop); false, leaving the surface black, when it cannot be read.
 bool CaptureWindow(Display* display, Window window, gfx::Surface& surface);
 
-// Presents the raster on a drawable, through shared memory when the server offers it and
-// shares our memory (a local display), through the protocol otherwise.
+// Owns the window's raster and presents it on a drawable. Where the server shares our
+// memory (a local display) the raster lives in a shared-memory image, so presenting a
+// changed rectangle is one XShmPutImage and no copy; otherwise XPutImage sends it.
 class Presenter {
 public:
-    static std::unique_ptr<Presenter> Create(Display* display, Drawable target, Visual* visual, int depth,
-                                             std::shared_ptr<gfx::Surface> surface);
+    // A black raster of this size with its presenter; nullptr when there is no memory for it.
+    static std::unique_ptr<Presenter> Create(Display* display, Drawable target, Visual* visual, int depth, int width,
+                                             int height);
     ~Presenter();
     Presenter(const Presenter&) = delete;
     Presenter& operator=(const Presenter&) = delete;
 
-    // What changed since the last call; forgets it afterwards. False when nothing had.
+    const std::shared_ptr<gfx::Surface>& Surface() const { return surface_; }
+
+    // What changed since the last call; forgets it afterwards. False when nothing was sent
+    // (nothing changed, or the window cannot be seen).
     bool PresentDirty();
     void PresentAll();
+    // A window that cannot be seen (unmapped, fully covered) is sent nothing; when it
+    // shows again it gets the whole picture.
+    void SetVisible(bool visible);
+    bool Visible() const { return visible_; }
     bool UsesSharedMemory() const { return shmImage_ != nullptr; }
 
-private:
-    Presenter(Display* display, Drawable target, std::shared_ptr<gfx::Surface> surface);
-    bool AttachSharedMemory(Visual* visual, int depth);
-    void Put(const gfx::Rect& r);
+    // Call before drawing into the raster: returns once the server no longer reads it.
     void WaitForServer();
+    // Takes the completion events of our shared-memory puts; false for any other event.
+    bool HandleEvent(const XEvent& event);
+
+private:
+    Presenter(Display* display, Drawable target);
+    bool AttachSharedMemory(Visual* visual, int depth, int width, int height);
+    void DropSharedMemory();
+    void Put(const gfx::Rect& r, bool last);
 
     Display* display_;
     Drawable target_;
     std::shared_ptr<gfx::Surface> surface_;
     GcOwner gc_;
-    XImage* shmImage_ = nullptr;
+    XImage* shmImage_ = nullptr;  // its data is the surface's pixels
     XShmSegmentInfo shm_{};
     bool shmAttached_ = false;
+    int completionType_ = -1;
     bool serverReading_ = false;
-    XImage* plainImage_ = nullptr;  // wraps the surface's own pixels
+    bool visible_ = true;
+    XImage* plainImage_ = nullptr;  // wraps the surface's pixels too
 };
 
 }  // namespace lumi::x11

@@ -27,6 +27,29 @@ SkyPoint CursorPos() {
     return {static_cast<int>(p.x), static_cast<int>(p.y)};
 }
 
+// Session lock notices (WM_WTSSESSION_CHANGE), asked for where the system has them; the
+// library is looked up at run time because the oldest systems lack it.
+constexpr UINT kSessionChange = 0x02B1;
+constexpr WPARAM kSessionLock = 0x7;
+constexpr WPARAM kSessionUnlock = 0x8;
+
+void AskForSessionNotices(HWND hwnd, bool ask) {
+    HMODULE library = GetModuleHandleA("wtsapi32.dll");
+    if (!library && ask) library = LoadLibraryA("wtsapi32.dll");
+    if (!library) return;
+    if (ask) {
+        using Register = BOOL(WINAPI*)(HWND, DWORD);
+        if (auto f = reinterpret_cast<Register>(
+                reinterpret_cast<void*>(GetProcAddress(library, "WTSRegisterSessionNotification"))))
+            f(hwnd, 0);  // this session only
+    } else {
+        using Unregister = BOOL(WINAPI*)(HWND);
+        if (auto f = reinterpret_cast<Unregister>(
+                reinterpret_cast<void*>(GetProcAddress(library, "WTSUnRegisterSessionNotification"))))
+            f(hwnd);
+    }
+}
+
 void PostCloseIf(HWND hwnd, CloseVerdict verdict) {
     if (verdict == CloseVerdict::PostClose) PostMessageA(hwnd, WM_CLOSE, 0, 0);
 }
@@ -54,15 +77,17 @@ LRESULT Result(const ProcResult& r, HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
 LRESULT CreateSaverWindow(SaverFrame& frame, HWND hwnd, WPARAM wParam, LPARAM lParam) {
     RECT client{};
     GetClientRect(hwnd, &client);
+    std::shared_ptr<DibSection> dib;
     std::shared_ptr<gfx::Surface> surface =
-        gfx::Surface::Create(client.right - client.left, client.bottom - client.top, gfx::DirtyTracking::On);
+        CreateWindowRaster(hwnd, client.right - client.left, client.bottom - client.top, dib);
     if (!surface) {
         AppLog().Error.Log("ScreenSaverProc", "not enough memory for the sky");
         return -1;  // the window is not made and the run ends
     }
     if (!CaptureScreenUnder(hwnd, *surface)) AppLog().Info.Log("ScreenSaverProc", "screen not copied; sky starts black");
 
-    frame.host = std::make_unique<Win32SaverHost>(hwnd, surface);
+    frame.host = std::make_unique<Win32SaverHost>(hwnd, surface, std::move(dib));
+    AskForSessionNotices(hwnd, true);
     frame.window = std::make_unique<SaverWindow>(*frame.host, TheUniverse(), ProgramSaverParts());
     Win32SaverHost* host = frame.host.get();
     // The start-up effect blocks inside one erase; each of its frames must reach the
@@ -81,6 +106,7 @@ LRESULT CreateSaverWindow(SaverFrame& frame, HWND hwnd, WPARAM wParam, LPARAM lP
 LRESULT DestroySaverWindow(SaverFrame& frame, HWND hwnd, WPARAM wParam, LPARAM lParam) {
     // Nothing of the saver is called after its window is gone.
     frame.destroyed = true;
+    AskForSessionNotices(hwnd, false);
     const ProcResult r = frame.window->OnDestroy();
     SetSkyPresenter(nullptr, nullptr);
     BindProgramParts(nullptr);
@@ -328,6 +354,9 @@ extern "C" LRESULT WINAPI ScreenSaverProc(HWND hwnd, UINT msg, WPARAM wParam, LP
             }
             case WM_MOUSEMOVE:
                 return Result(window->OnMouseMove(), hwnd, msg, wParam, lParam);
+            case kSessionChange:
+                if (wParam == kSessionLock || wParam == kSessionUnlock) host->SetSessionLocked(wParam == kSessionLock);
+                return DefaultSaverProc(hwnd, msg, wParam, lParam);
             case WM_CLOSE: {
                 const ProcResult r = window->OnClose();
                 host->PresentDirty(KeepMarked::No);  // the closing joke's picture

@@ -73,8 +73,47 @@ void PresentRect(HDC dc, const gfx::Surface& surface, const gfx::Rect& rect) {
                       static_cast<UINT>(rows), surface.Row(top), &info, DIB_RGB_COLORS);
 }
 
-Win32SaverHost::Win32SaverHost(HWND window, std::shared_ptr<gfx::Surface> surface)
-    : SurfaceHost(TheClock(), std::move(surface)), window_(window), dc_(window) {}
+DibSection::DibSection(HDC dc, HBITMAP bitmap, uint32_t* bits)
+    : dc_(dc), bitmap_(bitmap), previous_(SelectObject(dc, bitmap)), bits_(bits) {}
+
+DibSection::~DibSection() {
+    SelectObject(dc_, previous_);
+    DeleteDC(dc_);
+    DeleteObject(bitmap_);
+}
+
+std::shared_ptr<DibSection> DibSection::Create(HDC like, int width, int height) {
+    if (width <= 0 || height <= 0) return nullptr;
+    HDC dc = CreateCompatibleDC(like);
+    if (!dc) return nullptr;
+    BITMAPINFO info = TopDownInfo(width, height);
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(like, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bitmap || !bits) {
+        if (bitmap) DeleteObject(bitmap);
+        DeleteDC(dc);
+        return nullptr;
+    }
+    return std::shared_ptr<DibSection>(new DibSection(dc, bitmap, static_cast<uint32_t*>(bits)));
+}
+
+std::shared_ptr<gfx::Surface> CreateWindowRaster(HWND window, int width, int height,
+                                                 std::shared_ptr<DibSection>& dib) {
+    WindowDC screen(window);
+    dib = screen.Get() ? DibSection::Create(screen.Get(), width, height) : nullptr;
+    if (dib) {
+        // The section lives as long as the surface over its bits: the release holds it.
+        std::shared_ptr<DibSection> holder = dib;
+        auto surface = gfx::Surface::Wrap(width, height, dib->Bits(), [holder](uint32_t*) {}, gfx::DirtyTracking::On);
+        if (surface) return surface;
+        dib.reset();
+    }
+    AppLog().Info.Log("ScreenSaverProc", "no DIB section; presenting from memory");
+    return gfx::Surface::Create(width, height, gfx::DirtyTracking::On);
+}
+
+Win32SaverHost::Win32SaverHost(HWND window, std::shared_ptr<gfx::Surface> surface, std::shared_ptr<DibSection> dib)
+    : SurfaceHost(TheClock(), std::move(surface)), window_(window), dib_(std::move(dib)), dc_(window) {}
 
 unsigned Win32SaverHost::SetTimer(unsigned id, unsigned periodMs) {
     return static_cast<unsigned>(::SetTimer(window_, id, periodMs, nullptr));
@@ -111,11 +150,25 @@ SkyRect Win32SaverHost::PrimaryMonitorRect() {
 
 void Win32SaverHost::SetToolWindowStyle() { SetWindowLongA(window_, GWL_EXSTYLE, WS_EX_TOOLWINDOW); }
 
+bool Win32SaverHost::Hidden() const { return locked_ || IsIconic(window_); }
+
+void Win32SaverHost::Send(HDC dc, const gfx::Rect& rect) {
+    if (dib_) {
+        BitBlt(dc, rect.left, rect.top, rect.Width(), rect.Height(), dib_->Dc(), rect.left, rect.top, SRCCOPY);
+    } else {
+        PresentRect(dc, *Surface(), rect);
+    }
+}
+
 void Win32SaverHost::PresentDirty(KeepMarked keep) {
     gfx::DirtyRegion* dirty = Surface()->Dirty();
     if (!dirty || dirty->IsEmpty()) return;
-    if (dc_.Get()) {
-        for (const gfx::Rect& r : dirty->Collect()) PresentRect(dc_.Get(), *Surface(), r);
+    // A hidden window gets a paint of the whole when it shows again.
+    if (dc_.Get() && !Hidden()) {
+        for (const gfx::Rect& r : dirty->Collect()) Send(dc_.Get(), r);
+        // GDI may batch the blits; they must have read the section before the sky draws
+        // into it again.
+        GdiFlush();
     }
     if (keep == KeepMarked::No) dirty->Clear();
 }
@@ -123,7 +176,14 @@ void Win32SaverHost::PresentDirty(KeepMarked keep) {
 void Win32SaverHost::PresentAll(HDC dc) {
     // The changes stay marked: a paint may be clipped to a part of the window, and the
     // next present sends them where it is not.
-    PresentRect(dc, *Surface(), {0, 0, Surface()->Width(), Surface()->Height()});
+    Send(dc, {0, 0, Surface()->Width(), Surface()->Height()});
+    GdiFlush();
+}
+
+void Win32SaverHost::SetSessionLocked(bool locked) {
+    if (locked == locked_) return;
+    locked_ = locked;
+    if (!locked_) InvalidateRect(window_, nullptr, FALSE);
 }
 
 }  // namespace lumi::win32

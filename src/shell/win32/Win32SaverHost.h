@@ -1,9 +1,11 @@
 // The Win32 saver window as the saver's logic sees it: real timers, cursor and monitor,
-// and the window's raster surface presented to the window with SetDIBitsToDevice.
+// and the window's raster, which lives in a DIB section so presenting a changed rectangle
+// is one BitBlt from it (SetDIBitsToDevice from plain memory when no section can be made).
 #pragma once
 
 #include <windows.h>
 
+#include <cstdint>
 #include <memory>
 
 #include "gfx/Types.h"
@@ -57,6 +59,30 @@ private:
     HBITMAP bitmap_;
 };
 
+// A DIB section selected into a memory DC: the raster's pixels, which GDI blits from.
+class DibSection {
+public:
+    // nullptr when GDI cannot make one of this size.
+    static std::shared_ptr<DibSection> Create(HDC like, int width, int height);
+    ~DibSection();
+    DibSection(const DibSection&) = delete;
+    DibSection& operator=(const DibSection&) = delete;
+    HDC Dc() const { return dc_; }
+    uint32_t* Bits() const { return bits_; }
+
+private:
+    DibSection(HDC dc, HBITMAP bitmap, uint32_t* bits);
+    HDC dc_;
+    HBITMAP bitmap_;
+    HGDIOBJ previous_;
+    uint32_t* bits_;
+};
+
+// The window's raster: in a DIB section when one can be made (dib is set then), in plain
+// memory otherwise; nullptr when there is no memory for it at all.
+std::shared_ptr<gfx::Surface> CreateWindowRaster(HWND window, int width, int height,
+                                                 std::shared_ptr<DibSection>& dib);
+
 // Copies what the screen shows under a window's client area into the surface, so the
 // start-up effect closes over the real desktop. False when the screen cannot be read
 // (the surface is then left as it was).
@@ -73,7 +99,8 @@ enum class KeepMarked { No, Yes };
 
 class Win32SaverHost final : public SurfaceHost {
 public:
-    Win32SaverHost(HWND window, std::shared_ptr<gfx::Surface> surface);
+    // dib: the section the surface wraps, or nullptr for a surface in plain memory.
+    Win32SaverHost(HWND window, std::shared_ptr<gfx::Surface> surface, std::shared_ptr<DibSection> dib);
 
     WindowHandle Window() override { return window_; }
     unsigned SetTimer(unsigned id, unsigned periodMs) override;
@@ -90,9 +117,17 @@ public:
     void PresentDirty(KeepMarked keep);
     // Sends the whole surface (a paint of the window).
     void PresentAll(HDC dc);
+    // A locked session shows another desktop: nothing is sent until it is unlocked.
+    void SetSessionLocked(bool locked);
 
 private:
+    // Minimised or behind the lock screen: presenting would be wasted.
+    bool Hidden() const;
+    void Send(HDC dc, const gfx::Rect& rect);
+
     HWND window_;
+    std::shared_ptr<DibSection> dib_;
+    bool locked_ = false;
     // The class has its own DC per window, so holding it for the run costs nothing.
     WindowDC dc_;
 };

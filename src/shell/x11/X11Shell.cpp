@@ -1,7 +1,8 @@
 // The Linux saver shell on X11: full screen over the whole X screen, a preview inside a
 // foreign window (a control panel's, XScreenSaver's, or the root window), or an ordinary
 // top-level window. It turns X events into calls on the saver session and presents the
-// changed parts of the raster once per tick. Features: XShm or XPutImage presenting,
+// changed parts of the raster once per tick. Features: XShm (the raster is the shared
+// image) or XPutImage presenting, nothing sent to a window that cannot be seen,
 // blank cursor and grabs in full screen, single full-screen instance, following a
 // foreign window's size, SIGTERM/SIGINT as a close, resume after suspend as a close.
 #include <X11/Xatom.h>
@@ -14,13 +15,16 @@
 #include <ctime>
 #include <string>
 
+#include "host/FpsOverlay.h"
 #include "host/ProgramParts.h"
 #include "shell/Shell.h"
 #include "host/SurfaceHost.h"
 #include "media/Sound.h"
+#include "platform/CpuTime.h"
 #include "platform/x11/X11MessageBox.h"
 #include "platform/x11/XSupport.h"
 #include "scene/Universe.h"
+#include "sky/SaverRun.h"
 #include "sky/SkyDC.h"
 #include "sky/SkyErrors.h"
 #include "support/ErrorReport.h"
@@ -121,6 +125,7 @@ struct Place {
     RunMode mode = RunMode::FullScreen;
     MonitorBox monitor;
     bool captureDesktop = false;
+    bool showFps = false;
     Atom deleteWindow = None;
 };
 
@@ -131,20 +136,17 @@ public:
     EventLoop(Display* display, Place& place) : display_(display), place_(place) {}
 
     RunEnd Run() {
-        std::shared_ptr<gfx::Surface> surface =
-            gfx::Surface::Create(place_.width, place_.height, gfx::DirtyTracking::On);
-        if (!surface) {
+        std::unique_ptr<Presenter> presenter =
+            Presenter::Create(display_, place_.window, place_.visual, place_.depth, place_.width, place_.height);
+        if (!presenter) {
             std::fprintf(stderr, "lumivane: not enough memory for a %dx%d sky\n", place_.width, place_.height);
             return RunEnd::Failed;
         }
+        const std::shared_ptr<gfx::Surface> surface = presenter->Surface();
         if (place_.captureDesktop && !CaptureWindow(display_, DefaultRootWindow(display_), *surface))
             AppLog().Info.Log("X11Shell", "desktop not copied; the sky starts black");
-        std::unique_ptr<Presenter> presenter =
-            Presenter::Create(display_, place_.window, place_.visual, place_.depth, surface);
-        if (!presenter) {
-            std::fprintf(stderr, "lumivane: cannot draw into the window\n");
-            return RunEnd::Failed;
-        }
+        std::unique_ptr<FpsOverlay> fps;
+        if (place_.showFps) fps = std::make_unique<FpsOverlay>(surface, platform::ProcessCpuMicroseconds);
         X11Host host(display_, place_.window, surface, place_.monitor);
         const WindowRole role = place_.mode == RunMode::FullScreen ? WindowRole::FullScreen : WindowRole::Preview;
         SaverSession session(host, TheUniverse(), ProgramSaverParts(), role, PasswordMode::System);
@@ -155,6 +157,7 @@ public:
             presenter->PresentDirty();
             XFlush(display_);
             TheClock().Sleep(ms);
+            presenter->WaitForServer();
         });
         // A picture drawn in the middle of a tick (the splash) is shown at once.
         struct PresentNow {
@@ -194,10 +197,12 @@ public:
             if (nowSuspended - suspended > 1000) session.Resumed();
             suspended = nowSuspended;
 
+            // The last put's completion has mostly come in with the events above by now.
+            presenter->WaitForServer();
             session.RunDueTimers();
             if (session.Ended()) break;
-            presenter->PresentDirty();
-            XFlush(display_);
+            if (fps) fps->Frame(TheClock().TickCount(), SaverRun().TickCounter);
+            if (presenter->PresentDirty()) XFlush(display_);
 
             long wait = host.Timers().MsUntilDue(TheClock().TickCount());
             if (wait < 0 || wait > kMaxWaitMs) wait = kMaxWaitMs;
@@ -216,6 +221,7 @@ public:
 
 private:
     void Handle(const XEvent& event, SaverSession& session, Presenter& presenter) {
+        if (presenter.HandleEvent(event)) return;
         if (event.xany.window != place_.window) return;
         const bool fullScreen = place_.mode == RunMode::FullScreen;
         switch (event.type) {
@@ -259,6 +265,13 @@ private:
             case VisibilityNotify:
                 // A notification popping up over the saver is pushed back under it.
                 if (fullScreen && event.xvisibility.state != VisibilityUnobscured) XRaiseWindow(display_, place_.window);
+                presenter.SetVisible(event.xvisibility.state != VisibilityFullyObscured);
+                break;
+            case UnmapNotify:
+                presenter.SetVisible(false);
+                break;
+            case MapNotify:
+                presenter.SetVisible(true);
                 break;
             case ClientMessage:
                 if (place_.deleteWindow != None && static_cast<Atom>(event.xclient.data.l[0]) == place_.deleteWindow)
@@ -358,7 +371,7 @@ void WaitForMap(Display* display, Window window) {
     }
 }
 
-int RunFullScreen(Display* display, X11MessageBoxes* boxes) {
+int RunFullScreen(Display* display, X11MessageBoxes* boxes, bool showFps) {
     const int screen = DefaultScreen(display);
     const Window root = RootWindow(display, screen);
     Place place;
@@ -369,6 +382,7 @@ int RunFullScreen(Display* display, X11MessageBoxes* boxes) {
     place.height = DisplayHeight(display, screen);
     place.monitor = PrimaryMonitor(display);
     place.captureDesktop = true;
+    place.showFps = showFps;
     if (!UsableVisual(display, place.visual, place.depth)) return 1;
 
     const Atom mark = XInternAtom(display, kInstanceAtom, False);
@@ -427,7 +441,7 @@ int RunFullScreen(Display* display, X11MessageBoxes* boxes) {
     return code;
 }
 
-int RunPlainWindow(Display* display, const WindowGeometry& geometry) {
+int RunPlainWindow(Display* display, const WindowGeometry& geometry, bool showFps) {
     const int screen = DefaultScreen(display);
     Place place;
     place.mode = RunMode::Window;
@@ -436,6 +450,7 @@ int RunPlainWindow(Display* display, const WindowGeometry& geometry) {
     place.width = geometry.width > 0 ? geometry.width : kDefaultWindowWidth;
     place.height = geometry.height > 0 ? geometry.height : kDefaultWindowHeight;
     place.monitor = {0, 0, place.width, place.height};
+    place.showFps = showFps;
     if (!UsableVisual(display, place.visual, place.depth)) return 1;
 
     // X geometry offsets: a negative one counts from the right or bottom edge.
@@ -446,7 +461,7 @@ int RunPlainWindow(Display* display, const WindowGeometry& geometry) {
     }
     XSetWindowAttributes attributes{};
     attributes.background_pixel = BlackPixel(display, screen);
-    attributes.event_mask = KeyPressMask | ExposureMask | StructureNotifyMask;
+    attributes.event_mask = KeyPressMask | ExposureMask | StructureNotifyMask | VisibilityChangeMask;
     WindowOwner window(display, XCreateWindow(display, RootWindow(display, screen), x, y,
                                               static_cast<unsigned>(place.width), static_cast<unsigned>(place.height),
                                               0, place.depth, InputOutput, place.visual, CWBackPixel | CWEventMask,
@@ -472,7 +487,7 @@ int RunPlainWindow(Display* display, const WindowGeometry& geometry) {
     return RunInPlace(display, place);
 }
 
-int RunInForeignWindow(Display* display, Window target, RunMode mode) {
+int RunInForeignWindow(Display* display, Window target, RunMode mode, bool showFps) {
     XWindowAttributes attributes{};
     {
         ErrorTrap trap(display);
@@ -489,12 +504,13 @@ int RunInForeignWindow(Display* display, Window target, RunMode mode) {
     place.depth = attributes.depth;
     place.width = attributes.width;
     place.height = attributes.height;
+    place.showFps = showFps;
     // The sky is the window: messages placed on a monitor larger than it would be lost.
     place.monitor = mode == RunMode::Root ? PrimaryMonitor(display) : MonitorBox{0, 0, place.width, place.height};
     if (!UsableVisual(display, place.visual, place.depth)) return 1;
     {
         ErrorTrap trap(display);
-        XSelectInput(display, target, ExposureMask | StructureNotifyMask);
+        XSelectInput(display, target, ExposureMask | StructureNotifyMask | VisibilityChangeMask);
         if (trap.Failed()) return -1;
     }
     return RunInPlace(display, place);
@@ -522,13 +538,13 @@ int RunSaverShell(const CommandLine& command) {
     ProgramSound sound;
     switch (command.mode) {
         case RunMode::FullScreen:
-            return RunFullScreen(display.get(), boxes.Boxes());
+            return RunFullScreen(display.get(), boxes.Boxes(), command.fps);
         case RunMode::Window:
-            return RunPlainWindow(display.get(), command.geometry);
+            return RunPlainWindow(display.get(), command.geometry, command.fps);
         case RunMode::Preview:
-            return RunInForeignWindow(display.get(), static_cast<Window>(command.window), RunMode::Preview);
+            return RunInForeignWindow(display.get(), static_cast<Window>(command.window), RunMode::Preview, command.fps);
         case RunMode::Root:
-            return RunInForeignWindow(display.get(), DefaultRootWindow(display.get()), RunMode::Root);
+            return RunInForeignWindow(display.get(), DefaultRootWindow(display.get()), RunMode::Root, command.fps);
         default:
             return 2;
     }

@@ -1,0 +1,133 @@
+// What a tick asks the window system to show, against what it drew, on a full-HD sky run
+// as the saver runs it: the first message flies in and forms, stars twinkle, the bottom
+// line scrolls, the next message comes. Per tick it counts
+//   drawn:      pixels the sky's drawing wrote (found by filling the raster with a colour
+//               the sky never uses before the step, and putting the picture back after);
+//   differing:  the drawn pixels whose colour changed;
+//   presented:  pixels in the dirty rectangles a shell presents, and the rectangles (one
+//               put each), for several costs of a put in pixels (request_cost).
+// The time measured is collecting the rectangles. (The shooting star puts back colours it
+// read, which here are the fill colour, so its erasing is not counted as drawn.)
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "BenchSupport.h"
+#include "content/MessageStore.h"
+#include "gfx/Canvas.h"
+#include "scene/Universe.h"
+#include "settings/IniFile.h"
+#include "sky/SkyDC.h"
+#include "base/Log.h"
+#include "base/Random.h"
+
+namespace {
+
+using namespace lumi;
+
+constexpr int kWidth = 1920;
+constexpr int kHeight = 1080;
+constexpr int kTickMs = 40;
+
+std::string FreshSettingsFolder() {
+    char pattern[] = "/tmp/lumi-presentbench-XXXXXX";
+    const char* made = mkdtemp(pattern);
+    return made ? std::string(made) + "/" : std::string("$DISABLE");
+}
+
+struct RunningSky {
+    RunningSky() {
+        const std::string folder = FreshSettingsFolder();
+        RestartLogAt(folder + "log.txt");
+        ResetMainIni();
+        MainIni().Init(folder, "Lumivan.ini");
+        ResetMessageStore();
+        TheMessageStore().WriteDefaults();
+        ResetMessageStore();
+        SeedRandom(5);
+        bench::UseScreen(kWidth, kHeight, kTickMs);
+        surface = gfx::Surface::Create(kWidth, kHeight, gfx::DirtyTracking::On);
+        sky = std::make_unique<gfx::Canvas>(surface);
+        SetSkyDC(sky.get());
+        universe = std::make_unique<Universe>();
+        universe->Create();
+        shown.assign(surface->Data(), surface->Data() + static_cast<size_t>(kWidth) * kHeight);
+        surface->Dirty()->Clear();
+    }
+    ~RunningSky() {
+        universe->Destroy();
+        SetSkyDC(nullptr);
+        ResetMainIni();
+    }
+
+    // One step; counts what it drew and what changed colour, and keeps the picture.
+    void Step(long& drawn, long& differing) {
+        constexpr uint32_t kUnused = 0x00010203u;  // the sky draws no such dark grey
+        uint32_t* pixels = surface->Row(0);
+        const size_t count = shown.size();
+        std::fill(pixels, pixels + count, kUnused);
+        universe->Step();
+        drawn = differing = 0;
+        for (size_t i = 0; i < count; ++i) {
+            if (pixels[i] == kUnused) {
+                pixels[i] = shown[i];
+                continue;
+            }
+            ++drawn;
+            differing += pixels[i] != shown[i];
+            shown[i] = pixels[i];
+        }
+    }
+
+    std::shared_ptr<gfx::Surface> surface;
+    std::unique_ptr<gfx::Canvas> sky;
+    std::unique_ptr<Universe> universe;
+    std::vector<uint32_t> shown;  // what the window shows after the last present
+};
+
+void BM_PresentedPixelsPerTick(benchmark::State& state) {
+    RunningSky run;
+    gfx::DirtyRegion& dirty = *run.surface->Dirty();
+    dirty.SetRequestCost(static_cast<int>(state.range(0)));
+    double drawn = 0, differing = 0, presented = 0, rects = 0;
+    long idleTicks = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        long drawnNow = 0, differingNow = 0;
+        run.Step(drawnNow, differingNow);
+        drawn += static_cast<double>(drawnNow);
+        differing += static_cast<double>(differingNow);
+        state.ResumeTiming();
+        const std::vector<gfx::Rect>& collected = dirty.Collect();
+        benchmark::DoNotOptimize(collected.data());
+        state.PauseTiming();
+        for (const gfx::Rect& r : collected) presented += static_cast<double>(r.Width()) * r.Height();
+        rects += static_cast<double>(collected.size());
+        idleTicks += collected.empty();
+        dirty.Clear();
+        state.ResumeTiming();
+    }
+    const double ticks = static_cast<double>(state.iterations());
+    state.counters["drawn/tick"] = drawn / ticks;
+    state.counters["differing/tick"] = differing / ticks;
+    state.counters["presented/tick"] = presented / ticks;
+    state.counters["rects/tick"] = rects / ticks;
+    state.counters["presented/drawn"] = drawn > 0 ? presented / drawn : 0;
+    state.counters["idle_ticks"] = static_cast<double>(idleTicks);
+}
+// 3,000 ticks: two minutes of sky at 40 ms a tick, from the first flight on.
+BENCHMARK(BM_PresentedPixelsPerTick)
+    ->Unit(benchmark::kMicrosecond)
+    ->Iterations(3000)
+    ->Arg(0)
+    ->Arg(64)
+    ->Arg(gfx::DirtyRegion::kRequestCost)
+    ->Arg(1024)
+    ->ArgName("request_cost");
+
+}  // namespace
+
