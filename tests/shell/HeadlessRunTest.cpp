@@ -281,7 +281,7 @@ std::vector<std::pair<std::string, unsigned>> OpenToOthers(const std::string& fo
     return open;
 }
 
-TEST(SnapshotProgramTest, WritesOnlyTheUsersOwnPrivateFilesWhateverIsPlantedInTheSharedFolder) {
+TEST(SnapshotProgramPrivacyTest, WritesOnlyTheUsersOwnPrivateFilesWhateverIsPlantedInTheSharedFolder) {
     testing::TempFolder home, shared, out;
     // Another user got to the shared temporary folder first, with links to this user's
     // settings under every name the program once used there.
