@@ -6,6 +6,7 @@
 #include "gfx/Canvas.h"
 #include "sky/HotCorners.h"
 #include "sky/SaverRun.h"
+#include "media/Wallpaper.h"
 #include "moon/Moon.h"
 #include "scene/Projection.h"
 #include "sky/SkyDC.h"
@@ -194,7 +195,7 @@ void Universe::CreateStars() {
 
 void Universe::CreateFlyingPicture() { flyingPicture_.Create(); }
 void Universe::StartMail() {}
-void Universe::ChangeWallpaper() {}
+void Universe::ChangeWallpaper() { ChangeWallpaperAtStart(SaverRun().ScreenRect.right); }
 
 void Universe::StepMoon() { TheMoon().Step(); }
 void Universe::StepBottomLine() { bottomLine_.Scroll(); }

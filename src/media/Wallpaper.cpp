@@ -1,0 +1,154 @@
+// The wallpaper changer's logic; the platform lists, decodes, writes and sets.
+#include "media/Wallpaper.h"
+
+#include <atomic>
+#include <cstdint>
+#include <new>
+
+#include "platform/System.h"
+#include "platform/Wallpaper.h"
+#include "settings/IniFile.h"
+#include "support/ErrorReport.h"
+#include "support/Log.h"
+#include "support/Random.h"
+
+namespace lumi {
+
+namespace {
+
+std::atomic<WallpaperChanges> changesAllowed{WallpaperChanges::Off};
+
+constexpr size_t kFileHeaderBytes = 14;
+constexpr size_t kInfoHeaderBytes = 40;
+
+void Put16(std::vector<uint8_t>& out, size_t at, uint32_t v) {
+    out[at] = static_cast<uint8_t>(v);
+    out[at + 1] = static_cast<uint8_t>(v >> 8);
+}
+
+void Put32(std::vector<uint8_t>& out, size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) out[at + i] = static_cast<uint8_t>(v >> (8 * i));
+}
+
+}  // namespace
+
+void SetWallpaperChanges(WallpaperChanges changes) { changesAllowed.store(changes); }
+WallpaperChanges WallpaperChangesAllowed() { return changesAllowed.load(); }
+
+void ChangeWallpaperAtStart(int skyRight) {
+    IniFile& ini = MainIni();
+    if (ini.ReadInt(kWallpaperSection, "Enabled", 0) == 0 || skyRight < kWallpaperMinSkyRight) return;
+    if (WallpaperChangesAllowed() != WallpaperChanges::On) return;
+    const std::string path = ini.ReadString(kWallpaperSection, "path", "", 255);
+    if (path.empty()) return;
+    ChangeWallpaper(path, kWallpaperPatterns);
+}
+
+void PickRandomFile(const std::string& folder, const std::string& pattern, std::string& result) {
+    TpelurLogger& log = AppLog().Info;
+    result.clear();
+    log.Log("looking in path", folder);
+    const std::optional<std::vector<std::string>> names = Wallpapers().ListFiles(folder, pattern);
+    if (!names) log.Log("PickRandomFile", "the folder cannot be read");
+    const int count = names ? static_cast<int>(names->size()) : 0;
+    log.Log("total files", count);
+    if (count == 0) return;
+    const int n = RandomRange(0, count);
+    log.Log("winner file", n);
+    const bool ends = folder.back() == '/' || folder.back() == platform::PathSeparator();
+    result = folder + (ends ? "" : std::string(1, platform::PathSeparator())) + (*names)[static_cast<size_t>(n)];
+    log.Log("winner file", result);
+}
+
+std::optional<gfx::Image> LoadPictureFile(const std::string& path) {
+    PictureLoad load = Wallpapers().LoadPicture(path);
+    if (!load.picture) AppLog().Warning.Log("LoadPictureFile", path + ": " + load.why);
+    return std::move(load.picture);
+}
+
+std::vector<uint8_t> EncodeBitmapFile(const gfx::Image& bitmap) {
+    const uint64_t width = static_cast<uint64_t>(bitmap.Width()), height = static_cast<uint64_t>(bitmap.Height());
+    const uint64_t rowBytes = (width * 3 + 3) / 4 * 4;
+    const uint64_t imageSize = rowBytes * height;
+    const uint64_t total = kFileHeaderBytes + kInfoHeaderBytes + imageSize;
+    std::vector<uint8_t> out;
+    if (bitmap.Empty() || total > UINT32_MAX) return out;
+    try {
+        out.assign(static_cast<size_t>(total), 0);
+    } catch (const std::bad_alloc&) {
+        return std::vector<uint8_t>();
+    }
+    Put16(out, 0, 0x4D42);  // "BM"
+    Put32(out, 2, static_cast<uint32_t>(total));
+    Put32(out, 10, kFileHeaderBytes + kInfoHeaderBytes);
+    Put32(out, 14, kInfoHeaderBytes);
+    Put32(out, 18, static_cast<uint32_t>(width));
+    Put32(out, 22, static_cast<uint32_t>(height));  // positive: rows bottom-up
+    Put16(out, 26, 1);                              // planes
+    Put16(out, 28, 24);                             // bits per pixel
+    Put32(out, 30, 0);                              // uncompressed
+    Put32(out, 34, static_cast<uint32_t>(imageSize));
+    size_t at = kFileHeaderBytes + kInfoHeaderBytes;
+    for (int y = bitmap.Height() - 1; y >= 0; --y) {
+        const uint32_t* row = bitmap.Row(y);
+        for (int x = 0; x < bitmap.Width(); ++x) {
+            out[at + 3 * x] = static_cast<uint8_t>(row[x] >> 16);     // blue
+            out[at + 3 * x + 1] = static_cast<uint8_t>(row[x] >> 8);  // green
+            out[at + 3 * x + 2] = static_cast<uint8_t>(row[x]);       // red
+        }
+        at += static_cast<size_t>(rowBytes);
+    }
+    return out;
+}
+
+bool SaveBitmapFile(const std::string& path, const gfx::Image& bitmap) {
+    const std::vector<uint8_t> bytes = EncodeBitmapFile(bitmap);
+    if (bytes.empty()) {
+        ShowErrorBox("Error", "Unable to Allocate Bitmap Memory");
+        return false;
+    }
+    const FileWrite written = Wallpapers().WritePrivateFile(path, bytes.data(), bytes.size());
+    if (written != FileWrite::Written) {
+        AppLog().Warning.Log("SaveBitmapFile",
+                             path + (written == FileWrite::CannotCreate ? ": cannot be created" : ": not written whole"));
+        ShowErrorBox("Error", "Unable to Create Bitmap File");
+        return false;
+    }
+    return true;
+}
+
+int ChangeWallpaper(const std::string& folder, const std::string& pattern) {
+    std::string file;
+    PickRandomFile(folder, pattern, file);
+    if (file.empty()) return 0;
+    const std::optional<gfx::Image> picture = LoadPictureFile(file);
+    if (!picture) return 0;
+    std::string why;
+    const std::string output = Wallpapers().NextWallpaperFile(why);
+    if (output.empty()) {
+        AppLog().Warning.Log("ChangeWallpaper", "no place for the wallpaper file: " + why);
+        return 0;
+    }
+    if (!SaveBitmapFile(output, *picture)) return 0;
+    AppLog().Info.Log("New wallpaper", output);
+    if (!Wallpapers().SetWallpaper(output, *picture, why)) {
+        AppLog().Warning.Log("ChangeWallpaper", "the wallpaper was not set: " + why);
+        return 0;
+    }
+    return 1;
+}
+
+int BrowseForFolder(WindowHandle owner, const std::string& title, std::string& path, size_t capacity) {
+    if (capacity < kFolderCapacity) InternalError(owner, 7724);
+    std::string chosen;
+    if (!Wallpapers().ChooseFolder(owner, title, chosen) || chosen.empty()) return 0;
+    // The chosen path and its terminator must fit the caller's buffer.
+    if (chosen.size() + 1 > capacity) {
+        AppLog().Warning.Log("BrowseForFolder", "the chosen path is too long: " + chosen);
+        return 0;
+    }
+    path = chosen;
+    return 1;
+}
+
+}  // namespace lumi
