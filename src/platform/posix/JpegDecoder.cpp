@@ -31,12 +31,12 @@ void ErrorExit(j_common_ptr cinfo) {
     std::longjmp(err->jump, 1);
 }
 
-// Warnings are not printed; a file that ends early is remembered and refused, since its
-// lower part would be grey.
+// Warnings are not printed. Data that ends early, in the file or at a marker, is
+// remembered and refused, since the rest of the picture would be grey.
 void EmitMessage(j_common_ptr cinfo, int level) {
     ErrorManager* err = reinterpret_cast<ErrorManager*>(cinfo->err);
     if (level < 0) {
-        if (cinfo->err->msg_code == JWRN_JPEG_EOF) err->truncated = true;
+        if (cinfo->err->msg_code == JWRN_JPEG_EOF || cinfo->err->msg_code == JWRN_HIT_MARKER) err->truncated = true;
         cinfo->err->num_warnings++;
     }
 }
@@ -79,7 +79,7 @@ bool Start(Decoder& d, bool cmyk) {
 bool ReadRows(Decoder& d, gfx::Image* picture, uint8_t* row, bool cmyk, bool invertedCmyk) {
     if (setjmp(d.err.jump)) return false;
     const int channels = d.cinfo.output_components;
-    while (d.cinfo.output_scanline < d.cinfo.output_height) {
+    while (d.cinfo.output_scanline < d.cinfo.output_height && !d.err.truncated) {
         const int y = static_cast<int>(d.cinfo.output_scanline);
         JSAMPROW rows[1] = {row};
         if (jpeg_read_scanlines(&d.cinfo, rows, 1) != 1) break;
@@ -191,6 +191,8 @@ PictureLoad DecodeJpeg(const uint8_t* data, size_t size, int64_t maxPixels) {
                       d.cinfo.image_width, d.cinfo.image_height, static_cast<long long>(maxPixels));
         ok = false;
     }
+    // Read now: the saved markers go with the picture's memory when decoding finishes.
+    const int orientation = ok ? ExifOrientation(d.cinfo) : 1;
     const bool cmyk = d.cinfo.jpeg_color_space == JCS_CMYK || d.cinfo.jpeg_color_space == JCS_YCCK;
     if (ok) ok = Start(d, cmyk);
     std::optional<gfx::Image> picture;
@@ -204,7 +206,6 @@ PictureLoad DecodeJpeg(const uint8_t* data, size_t size, int64_t maxPixels) {
         }
     }
     if (ok) ok = ReadRows(d, &*picture, row.data(), cmyk, d.cinfo.saw_Adobe_marker != 0);
-    const int orientation = ok ? ExifOrientation(d.cinfo) : 1;
     jpeg_destroy_decompress(&d.cinfo);
     if (!ok) {
         result.why = d.err.message[0] ? d.err.message : "the picture cannot be decoded";
