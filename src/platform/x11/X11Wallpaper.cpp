@@ -51,17 +51,19 @@ std::vector<uint32_t> CoverScreen(const gfx::Image& picture, int width, int heig
         return std::vector<uint32_t>();
     }
     // One scale for both axes, the larger one, so the picture covers the screen; the
-    // source window is centred on the picture.
+    // source window is centred on the picture. A screen pixel's centre (x + 1/2) maps
+    // to offset + (x + 1/2) × num / den, computed in units of 1 / (2 den).
     const int64_t pw = picture.Width(), ph = picture.Height();
     const bool widthRules = pw * height >= ph * width;  // the picture is wider than the screen
     const int64_t num = widthRules ? ph : pw;            // source pixels ...
     const int64_t den = widthRules ? height : width;     // ... per this many screen pixels
-    const int64_t offsetX = (pw - width * num / den) / 2, offsetY = (ph - height * num / den) / 2;
+    const auto source = [&](int64_t size, int64_t screen, int64_t at) {
+        return std::min<int64_t>(size - 1, (size * den - screen * num + (2 * at + 1) * num) / (2 * den));
+    };
     std::vector<int> column(static_cast<size_t>(width));
-    for (int x = 0; x < width; ++x)
-        column[x] = static_cast<int>(std::min<int64_t>(pw - 1, offsetX + (2 * x + 1) * num / (2 * den)));
+    for (int x = 0; x < width; ++x) column[x] = static_cast<int>(source(pw, width, x));
     for (int y = 0; y < height; ++y) {
-        const int sy = static_cast<int>(std::min<int64_t>(ph - 1, offsetY + (2 * y + 1) * num / (2 * den)));
+        const int sy = static_cast<int>(source(ph, height, y));
         const uint32_t* src = picture.Row(sy);
         uint32_t* dst = out.data() + static_cast<size_t>(y) * width;
         for (int x = 0; x < width; ++x) {
