@@ -5,30 +5,19 @@
 #include <cstdint>
 #include <new>
 
+#include "gfx/BmpReader.h"
 #include "platform/System.h"
 #include "platform/Wallpaper.h"
 #include "settings/IniFile.h"
 #include "support/ErrorReport.h"
-#include "support/Log.h"
-#include "support/Random.h"
+#include "base/Log.h"
+#include "base/Random.h"
 
 namespace lumi {
 
 namespace {
 
 std::atomic<WallpaperChanges> changesAllowed{WallpaperChanges::Off};
-
-constexpr size_t kFileHeaderBytes = 14;
-constexpr size_t kInfoHeaderBytes = 40;
-
-void Put16(std::vector<uint8_t>& out, size_t at, uint32_t v) {
-    out[at] = static_cast<uint8_t>(v);
-    out[at + 1] = static_cast<uint8_t>(v >> 8);
-}
-
-void Put32(std::vector<uint8_t>& out, size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) out[at + i] = static_cast<uint8_t>(v >> (8 * i));
-}
 
 }  // namespace
 
@@ -66,43 +55,13 @@ std::optional<gfx::Image> LoadPictureFile(const std::string& path) {
     return std::move(load.picture);
 }
 
-std::vector<uint8_t> EncodeBitmapFile(const gfx::Image& bitmap) {
-    const uint64_t width = static_cast<uint64_t>(bitmap.Width()), height = static_cast<uint64_t>(bitmap.Height());
-    const uint64_t rowBytes = (width * 3 + 3) / 4 * 4;
-    const uint64_t imageSize = rowBytes * height;
-    const uint64_t total = kFileHeaderBytes + kInfoHeaderBytes + imageSize;
-    std::vector<uint8_t> out;
-    if (bitmap.Empty() || total > UINT32_MAX) return out;
-    try {
-        out.assign(static_cast<size_t>(total), 0);
-    } catch (const std::bad_alloc&) {
-        return std::vector<uint8_t>();
-    }
-    Put16(out, 0, 0x4D42);  // "BM"
-    Put32(out, 2, static_cast<uint32_t>(total));
-    Put32(out, 10, kFileHeaderBytes + kInfoHeaderBytes);
-    Put32(out, 14, kInfoHeaderBytes);
-    Put32(out, 18, static_cast<uint32_t>(width));
-    Put32(out, 22, static_cast<uint32_t>(height));  // positive: rows bottom-up
-    Put16(out, 26, 1);                              // planes
-    Put16(out, 28, 24);                             // bits per pixel
-    Put32(out, 30, 0);                              // uncompressed
-    Put32(out, 34, static_cast<uint32_t>(imageSize));
-    size_t at = kFileHeaderBytes + kInfoHeaderBytes;
-    for (int y = bitmap.Height() - 1; y >= 0; --y) {
-        const uint32_t* row = bitmap.Row(y);
-        for (int x = 0; x < bitmap.Width(); ++x) {
-            out[at + 3 * x] = static_cast<uint8_t>(row[x] >> 16);     // blue
-            out[at + 3 * x + 1] = static_cast<uint8_t>(row[x] >> 8);  // green
-            out[at + 3 * x + 2] = static_cast<uint8_t>(row[x]);       // red
-        }
-        at += static_cast<size_t>(rowBytes);
-    }
-    return out;
-}
-
 bool SaveBitmapFile(const std::string& path, const gfx::Image& bitmap) {
-    const std::vector<uint8_t> bytes = EncodeBitmapFile(bitmap);
+    std::vector<uint8_t> bytes;
+    try {
+        bytes = gfx::EncodeBmp24(bitmap);
+    } catch (const std::bad_alloc&) {
+        bytes.clear();
+    }
     if (bytes.empty()) {
         ShowErrorBox("Error", "Unable to Allocate Bitmap Memory");
         return false;

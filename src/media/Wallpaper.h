@@ -36,12 +36,9 @@ int ChangeWallpaper(const std::string& folder, const std::string& pattern);
 void PickRandomFile(const std::string& folder, const std::string& pattern, std::string& result);
 // The picture of a JPEG file, or nullopt (the log says why).
 std::optional<gfx::Image> LoadPictureFile(const std::string& path);
-// Writes the picture as a 24-bit bitmap file. False when it was not written, after a
-// message box saying so.
+// Writes the picture as a 24-bit bitmap file: 54 header bytes and bottom-up rows of
+// B, G, R padded to four bytes. False when it was not written, after a box saying so.
 bool SaveBitmapFile(const std::string& path, const gfx::Image& bitmap);
-// The bytes SaveBitmapFile writes: 54 header bytes and bottom-up rows of B, G, R padded
-// to four bytes. Empty when there is no memory for them.
-std::vector<uint8_t> EncodeBitmapFile(const gfx::Image& bitmap);
 // 1 when a folder was chosen (path receives it), else 0. A capacity below 260 reports
 // internal error 7724 first; a chosen path that does not fit is refused.
 int BrowseForFolder(WindowHandle owner, const std::string& title, std::string& path, size_t capacity);

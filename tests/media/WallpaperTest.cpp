@@ -13,7 +13,7 @@
 #include "platform/Wallpaper.h"
 #include "settings/IniFile.h"
 #include "support/ErrorReport.h"
-#include "support/Random.h"
+#include "base/Random.h"
 
 namespace lumi {
 namespace {
@@ -206,7 +206,8 @@ TEST(SaveBitmapFile, AThreeByTwoPictureIs54HeaderBytesAndTwoRowsOfNinePaddedToTw
         'B', 'M', 78, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,         // file header
         40, 0, 0, 0, 3, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0,       // size, width, height, planes, bits
         0, 0, 0, 0, 24, 0, 0, 0,                                // no compression, image size
-        0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,         // resolution, colours: none
+        0x13, 0x0B, 0, 0, 0x13, 0x0B, 0, 0,                     // 2835 dots a metre (72 an inch)
+        0, 0, 0, 0, 0, 0, 0, 0,                                 // colours: none
         0x12, 0x34, 0x56, 0xAB, 0xCD, 0xEF, 0, 0, 0, 0, 0, 0,   // bottom row first, B G R
         0, 0, 0xFF, 0, 0xFF, 0, 0xFF, 0, 0, 0, 0, 0,            // top row: red, green, blue
     };

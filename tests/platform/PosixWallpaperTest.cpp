@@ -12,7 +12,7 @@
 
 #include "common/TestJpeg.h"
 #include "common/TestSupport.h"
-#include "support/Log.h"
+#include "base/Log.h"
 
 namespace lumi {
 namespace {

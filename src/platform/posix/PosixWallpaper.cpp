@@ -19,7 +19,7 @@
 #include "platform/System.h"
 #include "platform/posix/JpegDecoder.h"
 #include "platform/x11/X11Wallpaper.h"
-#include "support/Log.h"
+#include "base/Log.h"
 
 namespace lumi {
 
