@@ -37,7 +37,9 @@ void PickRandomFile(const std::string& folder, const std::string& pattern, std::
     TpelurLogger& log = AppLog().Info;
     result.clear();
     log.Log("looking in path", folder);
-    const std::optional<std::vector<std::string>> names = Wallpapers().ListFiles(folder, pattern);
+    // An empty name would make "\\*.jpg", the root of the current drive, on Windows.
+    const std::optional<std::vector<std::string>> names =
+        folder.empty() ? std::nullopt : Wallpapers().ListFiles(folder, pattern);
     if (!names) log.Log("PickRandomFile", "the folder cannot be read");
     const int count = names ? static_cast<int>(names->size()) : 0;
     log.Log("total files", count);

@@ -143,6 +143,8 @@ TEST_F(WallpaperTest, AnEmptyOrMissingFolderChangesNothingAndLogsNoFiles) {
     platform.files = std::nullopt;
     EXPECT_EQ(ChangeWallpaper("/missing", "*.jpg"), 0);
     EXPECT_TRUE(Logged("PickRandomFile: the folder cannot be read"));
+    EXPECT_EQ(ChangeWallpaper("", "*.jpg"), 0);
+    EXPECT_EQ(platform.listed.size(), 2u);  // the empty name is never listed
     EXPECT_TRUE(platform.loaded.empty());
     EXPECT_TRUE(platform.set.empty());
 }

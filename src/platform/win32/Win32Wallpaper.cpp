@@ -84,6 +84,7 @@ PictureLoad PictureFromBitmap(HBITMAP bitmap) {
 class Win32Wallpaper : public WallpaperService {
 public:
     std::optional<std::vector<std::string>> ListFiles(const std::string& folder, const std::string& patterns) override {
+        if (folder.empty()) return std::nullopt;
         const bool ends = !folder.empty() && (folder.back() == '\\' || folder.back() == '/');
         WIN32_FIND_DATAA found;
         const HANDLE h = FindFirstFileA((folder + (ends ? "*" : "\\*")).c_str(), &found);
