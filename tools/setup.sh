@@ -11,7 +11,7 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   libgtest-dev libgmock-dev googletest libbenchmark-dev \
   libx11-dev libxext-dev libxrandr-dev \
   libfreetype-dev libfontconfig-dev fontconfig fonts-liberation2 \
-  libpng-dev libsdl2-mixer-dev libjpeg-dev libglib2.0-bin gsettings-desktop-schemas \
+  libpng-dev libsdl2-mixer-dev libjpeg-dev libjpeg-turbo-progs libglib2.0-bin gsettings-desktop-schemas \
   mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix \
   wine64 xvfb xauth x11-utils x11-apps xdotool python3 dovecot-pop3d \
   file lintian man-db xscreensaver \
