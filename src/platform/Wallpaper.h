@@ -17,7 +17,7 @@ namespace lumi {
 // Pictures with more pixels than this are refused before any pixel memory is taken.
 constexpr int64_t kMaxWallpaperPixels = 100'000'000;
 // Files larger than this are not read into memory at all.
-constexpr size_t kMaxPictureFileBytes = size_t{256} << 20;
+constexpr size_t kMaxWallpaperFileBytes = size_t{256} << 20;
 
 // A decoded picture, or why there is none (for the log).
 struct PictureLoad {

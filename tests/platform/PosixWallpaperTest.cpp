@@ -17,24 +17,6 @@
 namespace lumi {
 namespace {
 
-// Sets an environment variable for the life of the object, then puts back what was there.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        if (value) setenv(name, value, 1);
-        else unsetenv(name);
-    }
-    ~ScopedEnv() {
-        if (old_) setenv(name_, old_->c_str(), 1);
-        else unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
-
 bool Installed(const char* tool) {
     return std::system(("command -v " + std::string(tool) + " >/dev/null 2>&1").c_str()) == 0;
 }
@@ -116,7 +98,7 @@ TEST_F(PosixWallpaperTest, LoadsAJpegAndSaysWhyForAMissingFolderOrBrokenFile) {
 }
 
 TEST_F(PosixWallpaperTest, TheCacheFileIsPrivateTakesTwoNamesInTurnAndReplacesAPlantedLink) {
-    ScopedEnv cache("XDG_CACHE_HOME", (folder.Path() + "cache").c_str());
+    testing::ScopedEnv cache("XDG_CACHE_HOME", (folder.Path() + "cache").c_str());
     PosixWallpaperService service = Recording();
     std::string why;
     const std::string first = service.NextWallpaperFile(why);
@@ -140,7 +122,7 @@ TEST_F(PosixWallpaperTest, TheCacheFileIsPrivateTakesTwoNamesInTurnAndReplacesAP
     EXPECT_EQ(second, folder.Path() + "cache/lumivane/wallpaper-2.bmp");
     EXPECT_EQ(service.WritePrivateFile(second, bytes, sizeof bytes), FileWrite::Written);
     // Once the second is shown, the first goes, and the next run takes the first name again.
-    ScopedEnv desktop("XDG_CURRENT_DESKTOP", nullptr);
+    testing::ScopedEnv desktop("XDG_CURRENT_DESKTOP", nullptr);
     EXPECT_TRUE(service.SetWallpaper(second, picture, why));
     EXPECT_NE(access(first.c_str(), F_OK), 0);
     EXPECT_EQ(service.NextWallpaperFile(why), first);
@@ -152,7 +134,7 @@ TEST_F(PosixWallpaperTest, ACacheFolderThatIsALinkIsRefused) {
     ASSERT_EQ(mkdir(folder.File("elsewhere").c_str(), 0700), 0);
     ASSERT_EQ(mkdir(folder.File("cache").c_str(), 0700), 0);
     ASSERT_EQ(symlink(folder.File("elsewhere").c_str(), folder.File("cache/lumivane").c_str()), 0);
-    ScopedEnv cache("XDG_CACHE_HOME", folder.File("cache").c_str());
+    testing::ScopedEnv cache("XDG_CACHE_HOME", folder.File("cache").c_str());
     std::string why;
     EXPECT_EQ(Recording().NextWallpaperFile(why), "");
     EXPECT_EQ(why, folder.File("cache/lumivane/") + " is not a folder of ours");
@@ -172,7 +154,7 @@ TEST(DesktopFromEnvironment, KnowsTheDesktopsByAnyNameInTheList) {
 }
 
 TEST_F(PosixWallpaperTest, GnomeSetsBothPictureKeysToTheFilesUri) {
-    ScopedEnv desktop("XDG_CURRENT_DESKTOP", "ubuntu:GNOME");
+    testing::ScopedEnv desktop("XDG_CURRENT_DESKTOP", "ubuntu:GNOME");
     PosixWallpaperService service = Recording();
     std::string why;
     EXPECT_TRUE(service.SetWallpaper("/home/sky/.cache/lumivane/wall paper%-1.bmp", picture, why)) << why;
@@ -201,15 +183,15 @@ TEST_F(PosixWallpaperTest, CinnamonMateAndPlasmaUseTheirOwnKeysAndTool) {
     PosixWallpaperService service = Recording();
     std::string why;
     {
-        ScopedEnv desktop("XDG_CURRENT_DESKTOP", "X-Cinnamon");
+        testing::ScopedEnv desktop("XDG_CURRENT_DESKTOP", "X-Cinnamon");
         EXPECT_TRUE(service.SetWallpaper("/w.bmp", picture, why));
     }
     {
-        ScopedEnv desktop("XDG_CURRENT_DESKTOP", "MATE");
+        testing::ScopedEnv desktop("XDG_CURRENT_DESKTOP", "MATE");
         EXPECT_TRUE(service.SetWallpaper("/w.bmp", picture, why));
     }
     {
-        ScopedEnv desktop("XDG_CURRENT_DESKTOP", "KDE");
+        testing::ScopedEnv desktop("XDG_CURRENT_DESKTOP", "KDE");
         EXPECT_TRUE(service.SetWallpaper("/w.bmp", picture, why));
     }
     ASSERT_EQ(commands.size(), 3u);
@@ -221,7 +203,7 @@ TEST_F(PosixWallpaperTest, CinnamonMateAndPlasmaUseTheirOwnKeysAndTool) {
 }
 
 TEST_F(PosixWallpaperTest, XfceSetsEveryMonitorsLastImage) {
-    ScopedEnv desktop("XDG_CURRENT_DESKTOP", "XFCE");
+    testing::ScopedEnv desktop("XDG_CURRENT_DESKTOP", "XFCE");
     answer = [](const std::vector<std::string>& argv) {
         HelperResult r;
         r.started = true;
@@ -248,7 +230,7 @@ TEST_F(PosixWallpaperTest, AMissingOrFailingToolFallsBackToTheRootWindowAndSaysW
     PosixWallpaperService service = Recording();
     std::string why;
     {
-        ScopedEnv desktop("XDG_CURRENT_DESKTOP", "KDE");
+        testing::ScopedEnv desktop("XDG_CURRENT_DESKTOP", "KDE");
         answer = [](const std::vector<std::string>&) { return HelperResult(); };  // not installed
         EXPECT_TRUE(service.SetWallpaper("/w.bmp", picture, why));
         EXPECT_EQ(rootPaints, 1);
@@ -256,7 +238,7 @@ TEST_F(PosixWallpaperTest, AMissingOrFailingToolFallsBackToTheRootWindowAndSaysW
                   std::string::npos);
     }
     {
-        ScopedEnv desktop("XDG_CURRENT_DESKTOP", "XFCE");
+        testing::ScopedEnv desktop("XDG_CURRENT_DESKTOP", "XFCE");
         answer = [](const std::vector<std::string>&) {
             HelperResult r;
             r.started = true;
@@ -270,7 +252,7 @@ TEST_F(PosixWallpaperTest, AMissingOrFailingToolFallsBackToTheRootWindowAndSaysW
     {
         // A window manager without a desktop: straight to the root window; when that
         // fails too, the reason comes back.
-        ScopedEnv desktop("XDG_CURRENT_DESKTOP", "i3");
+        testing::ScopedEnv desktop("XDG_CURRENT_DESKTOP", "i3");
         commands.clear();
         rootWorks = false;
         EXPECT_FALSE(service.SetWallpaper("/w.bmp", picture, why));
@@ -284,12 +266,12 @@ TEST_F(PosixWallpaperTest, AMissingOrFailingToolFallsBackToTheRootWindowAndSaysW
 // sets no other can read; the keyfile backend keeps the keys in a file we choose.
 TEST_F(PosixWallpaperTest, GnomeKeysReallySetThroughGsettings) {
     if (!Installed("gsettings")) GTEST_SKIP() << "gsettings is not installed";
-    ScopedEnv config("XDG_CONFIG_HOME", folder.Path().c_str());
-    ScopedEnv backend("GSETTINGS_BACKEND", "keyfile");
+    testing::ScopedEnv config("XDG_CONFIG_HOME", folder.Path().c_str());
+    testing::ScopedEnv backend("GSETTINGS_BACKEND", "keyfile");
     if (testing::RunCommand("gsettings list-keys org.gnome.desktop.background 2>/dev/null").output.find(
             "picture-uri-dark") == std::string::npos)
         GTEST_SKIP() << "the GNOME desktop schemas are not installed";
-    ScopedEnv desktop("XDG_CURRENT_DESKTOP", "GNOME");
+    testing::ScopedEnv desktop("XDG_CURRENT_DESKTOP", "GNOME");
     PosixWallpaperService service(RunHelperCommand, [](const gfx::Image&, std::string& why) {
         why = "the root window must not be painted";
         return false;

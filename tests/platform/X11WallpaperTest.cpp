@@ -106,13 +106,14 @@ protected:
     // Starts the program on the private display with the settings, cache and log in tmp.
     // The log of an earlier run is removed first, so waiting for a line sees this run's.
     pid_t Start(const std::vector<std::string>& args) {
-        unlink(tmp.File("lumivane.log.txt").c_str());
+        unlink(tmp.File("lumivane/lumivane.log.txt").c_str());
         const pid_t child = fork();
         if (child == 0) {
             setenv("DISPLAY", display_.c_str(), 1);
             setenv("XDG_CONFIG_HOME", tmp.Path().c_str(), 1);
             setenv("XDG_CACHE_HOME", (tmp.Path() + "cache").c_str(), 1);
             setenv("TMPDIR", tmp.Path().c_str(), 1);
+            setenv("XDG_STATE_HOME", tmp.Path().c_str(), 1);
             unsetenv("XDG_CURRENT_DESKTOP");
             unsetenv("XSCREENSAVER_WINDOW");
             std::vector<char*> argv = {const_cast<char*>(kProgram.c_str())};
@@ -130,7 +131,7 @@ protected:
         kill(child, SIGTERM);
         waitpid(child, nullptr, 0);
     }
-    std::string Log() const { return testing::ReadFile(tmp.File("lumivane.log.txt")); }
+    std::string Log() const { return testing::ReadFile(tmp.File("lumivane/lumivane.log.txt")); }
     // Waits (up to about 20 seconds, for a slow sanitizer build) until the log holds text.
     bool WaitForLog(const std::string& text) const {
         for (int i = 0; i < 200; ++i) {

@@ -186,8 +186,8 @@ PictureLoad PosixWallpaperService::LoadPicture(const std::string& path) {
     std::vector<uint8_t> bytes;
     if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         result.why = "not a plain file";
-    } else if (static_cast<uint64_t>(st.st_size) > kMaxPictureFileBytes) {
-        result.why = "the file is larger than " + std::to_string(kMaxPictureFileBytes >> 20) + " MiB";
+    } else if (static_cast<uint64_t>(st.st_size) > kMaxWallpaperFileBytes) {
+        result.why = "the file is larger than " + std::to_string(kMaxWallpaperFileBytes >> 20) + " MiB";
     } else {
         bytes.resize(static_cast<size_t>(st.st_size));
         size_t got = 0;

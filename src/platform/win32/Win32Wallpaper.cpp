@@ -112,7 +112,7 @@ public:
         }
         LARGE_INTEGER size{};
         if (!GetFileSizeEx(file, &size) || size.QuadPart <= 0 ||
-            static_cast<uint64_t>(size.QuadPart) > kMaxPictureFileBytes) {
+            static_cast<uint64_t>(size.QuadPart) > kMaxWallpaperFileBytes) {
             CloseHandle(file);
             result.why = "the file is empty or too large";
             return result;
