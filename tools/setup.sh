@@ -12,6 +12,7 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   libx11-dev libxext-dev libxrandr-dev \
   libfreetype-dev libfontconfig-dev fontconfig fonts-liberation2 \
   libpng-dev libsdl2-mixer-dev libssl-dev timgm6mb-soundfont sound-theme-freedesktop python3-numpy \
+  libjpeg-dev libjpeg-turbo-progs libglib2.0-bin gsettings-desktop-schemas \
   mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix \
   wine64 xvfb xauth x11-utils x11-apps xdotool python3 dovecot-pop3d \
   file lintian man-db xscreensaver nsis \

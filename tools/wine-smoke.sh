@@ -172,4 +172,38 @@ dialog_closes() {
 dialog_closes Escape 0 /c
 dialog_closes Return 1
 
+# With the wallpaper changer on and a folder of three JPEGs, a full-screen start writes
+# wallpaper.bmp in the user's local application data and makes it the wallpaper. The
+# settings file is put back afterwards.
+if command -v cjpeg >/dev/null; then
+  pics=$(mktemp -d)
+  for pic in 'red.jpg \xff\x20\x20' 'green.JPG \x20\xff\x20' 'blue.jpeg \x20\x20\xff'; do
+    { printf 'P6\n64 48\n255\n'; for ((i = 0; i < 64 * 48; i++)); do printf "${pic#* }"; done; } | cjpeg >"$pics/${pic%% *}"
+  done
+  ini="$build/Lumivan.ini"
+  [ -f "$ini" ] && cp "$ini" "$ini.smoke"
+  winpics=$("$wine" winepath -w "$pics" 2>/dev/null | tr -d '\r' | sed 's/\\/\\\\/g')
+  printf '[WallPaper]\r\nEnabled=1\r\npath=%s\r\n' "$winpics" >"$ini"
+  bmp=$(find "$WINEPREFIX/drive_c/users" -path '*/AppData/Local' -type d | head -1)/Lumivane/wallpaper.bmp
+  rm -f "$bmp"
+  "$wine" "$scr" /s >/dev/null 2>&1 &
+  saver=$!
+  for ((i = 0; i < 60; i++)); do
+    [ -s "$bmp" ] && break
+    sleep 0.5
+  done
+  sleep 1
+  xdotool key space
+  ends_within "$saver" 50 || kill "$saver" 2>/dev/null
+  wait "$saver" || true
+  saver=""
+  if [ -f "$ini.smoke" ]; then mv "$ini.smoke" "$ini"; else rm -f "$ini"; fi
+  rm -rf "$pics"
+  # 54 header bytes and 48 rows of 64 × 3 bytes.
+  [ "$(stat -c %s "$bmp" 2>/dev/null)" = 9270 ] || fail "no 64 x 48 wallpaper.bmp at $bmp"
+  desktop=$("$wine" reg query 'HKCU\Control Panel\Desktop' /v Wallpaper 2>/dev/null) || true
+  grep -q 'Lumivane\\wallpaper.bmp' <<<"$desktop" || fail "the desktop's wallpaper is not $bmp: $desktop"
+  echo "wine-smoke: wallpaper set from a folder of JPEGs ($bmp)"
+fi
+
 echo "wine-smoke: passed in $((SECONDS - started)) s (screenshot: $shot)"

@@ -8,6 +8,7 @@
 #include "sky/SaverRun.h"
 #include "mail/NewMail.h"
 #include "mail/RasApi.h"
+#include "media/Wallpaper.h"
 #include "moon/Moon.h"
 #include "scene/Projection.h"
 #include "sky/SkyDC.h"
@@ -199,7 +200,7 @@ void Universe::StartMail() {
     SetMailErrorShower(ShowErrors);
     TheNewMail().StartTimer();
 }
-void Universe::ChangeWallpaper() {}
+void Universe::ChangeWallpaper() { ChangeWallpaperAtStart(SaverRun().ScreenRect.right); }
 
 void Universe::StepMoon() { TheMoon().Step(); }
 void Universe::StepBottomLine() { bottomLine_.Scroll(); }

@@ -11,6 +11,7 @@
 #include "host/MoonCommand.h"
 #include "host/ProgramParts.h"
 #include "shell/Shell.h"
+#include "media/Wallpaper.h"
 #include "platform/MessageBox.h"
 #include "platform/System.h"
 #include "scene/Universe.h"
@@ -62,6 +63,10 @@ int RunProgram(const std::vector<std::string>& args) {
             return ShowSettingsNotReady(command.window);
         case RunMode::FullScreen:
         case RunMode::Preview:
+            // The saver proper may change the wallpaper (a small preview is too narrow
+            // to); a plain window, the root window and a snapshot never do.
+            SetWallpaperChanges(WallpaperChanges::On);
+            return RunSaverShell(command);
         case RunMode::Root:
         case RunMode::Window:
         case RunMode::ChangePassword:
