@@ -5,6 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 JOBS=${JOBS:-$(nproc)}
 export CCACHE_DIR=${CCACHE_DIR:-$HOME/.cache/ccache}
+# Paths relative to the checkout, so a fresh clone elsewhere reuses the cache.
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$PWD}
 start=$(date +%s)
 
 echo "== native build and tests"
