@@ -8,6 +8,8 @@
 #include <atomic>
 #include <cstdlib>
 #include <new>
+#include <string>
+#include <unistd.h>
 
 #include "sky/SaverRun.h"
 #include "platform/Startup.h"
@@ -22,6 +24,15 @@ namespace lumi::bench {
 
 // Benchmarks start the platform (clock, log) as the programs do, before their main runs.
 inline const bool platformStarted = (platform::StartPlatform(), true);
+
+// A fresh folder for a settings file of the benchmark's own ("/tmp/lumi-<name>-XXXXXX/"),
+// so the first message is the default greeting written in stars; "$DISABLE" (no settings
+// file) when no folder can be made.
+inline std::string FreshSettingsFolder(const std::string& name) {
+    std::string pattern = "/tmp/lumi-" + name + "-XXXXXX";
+    const char* made = mkdtemp(pattern.data());
+    return made ? std::string(made) + "/" : std::string("$DISABLE");
+}
 inline std::atomic<long> allocationCount{0};
 
 // Heap allocations made through operator new since the program started.

@@ -33,15 +33,9 @@ constexpr int kWidth = 1920;
 constexpr int kHeight = 1080;
 constexpr int kTickMs = 40;
 
-std::string FreshSettingsFolder() {
-    char pattern[] = "/tmp/lumi-presentbench-XXXXXX";
-    const char* made = mkdtemp(pattern);
-    return made ? std::string(made) + "/" : std::string("$DISABLE");
-}
-
 struct RunningSky {
     RunningSky() {
-        const std::string folder = FreshSettingsFolder();
+        const std::string folder = bench::FreshSettingsFolder("presentbench");
         RestartLogAt(folder + "log.txt");
         ResetMainIni();
         MainIni().Init(folder, "Lumivan.ini");

@@ -30,14 +30,6 @@ constexpr int kWidth = 1920;
 constexpr int kHeight = 1080;
 constexpr int kTickMs = 40;
 
-// A settings file of its own in a fresh folder, holding the built-in messages, so the
-// first message is the default greeting written in stars.
-std::string FreshSettingsFolder() {
-    char pattern[] = "/tmp/lumi-skybench-XXXXXX";
-    const char* made = mkdtemp(pattern);
-    return made ? std::string(made) + "/" : std::string("$DISABLE");
-}
-
 // Thirty words for the banner, as long as the text allows.
 constexpr const char* kThirtyWords =
     "one two three four five six seven eight nine ten eleven twelve thirteen fourteen fifteen "
@@ -47,7 +39,7 @@ enum class Picture { None, WitchWithBanner };
 
 struct BusySky {
     explicit BusySky(Picture picture = Picture::None) {
-        const std::string folder = FreshSettingsFolder();
+        const std::string folder = bench::FreshSettingsFolder("skybench");
         RestartLogAt(folder + "log.txt");
         ResetMainIni();
         MainIni().Init(folder, "Lumivan.ini");

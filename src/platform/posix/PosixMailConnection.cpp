@@ -1,6 +1,7 @@
 // Mail connections on POSIX systems: non-blocking sockets waited on with poll, so every
 // wait has a limit, and OpenSSL for TLS with the system trust store (its default verify
 // paths, so SSL_CERT_FILE and SSL_CERT_DIR work) and host-name verification.
+#include "platform/Deadline.h"
 #include "platform/MailConnection.h"
 
 #include <arpa/inet.h>
@@ -24,15 +25,6 @@
 namespace lumi::platform {
 
 namespace {
-
-using SteadyClock = std::chrono::steady_clock;
-
-int MsLeft(SteadyClock::time_point deadline) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - SteadyClock::now()).count();
-    return left <= 0 ? 0 : static_cast<int>(left);
-}
-
-SteadyClock::time_point After(int ms) { return SteadyClock::now() + std::chrono::milliseconds(ms < 0 ? 0 : ms); }
 
 // Waits for the socket to become readable or writable; false when the time ran out.
 bool WaitFor(int fd, short events, SteadyClock::time_point deadline) {

@@ -19,20 +19,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/Deadline.h"
 #include "platform/MailConnection.h"
 
 namespace lumi::platform {
 
 namespace {
-
-using SteadyClock = std::chrono::steady_clock;
-
-int MsLeft(SteadyClock::time_point deadline) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - SteadyClock::now()).count();
-    return left <= 0 ? 0 : static_cast<int>(left);
-}
-
-SteadyClock::time_point After(int ms) { return SteadyClock::now() + std::chrono::milliseconds(ms < 0 ? 0 : ms); }
 
 // Waits until the socket can be read (or written); false when the time ran out.
 bool WaitFor(SOCKET s, bool write, SteadyClock::time_point deadline) {
