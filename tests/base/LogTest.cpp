@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "base/BuildInfo.h"
 #include "common/TestSupport.h"
 #include "base/FakeClock.h"
 #include "platform/System.h"
@@ -165,7 +166,7 @@ TEST_F(LogTest, NewLogIsHeadedByStartBuildDateAndSystemReport) {
         const auto lines = ReadLines(other);
         const std::vector<std::string> expected = {
             "05:25:19.123 info> Log Started: 2011/4/17 5:25:19",
-            "05:25:19.123 info> Build date: " + BuildDateText(__DATE__),
+            "05:25:19.123 info> Build date: " + BuildDate(),
             "05:25:19.123 info> ==== System Report ====: ",
             OsName(),
             OsIs64Bit() ? "OS 64bit" : "OS 32bit",

@@ -143,19 +143,21 @@ TEST_F(IniTextStoreTest, WriteFailsWithoutLosingAnythingWhenThePlaceIsUnusable) 
 }
 
 TEST_F(IniTextStoreTest, ReadOnlyFileOrFolderRefusesWrites) {
-    if (geteuid() == 0) GTEST_SKIP() << "root ignores file permissions";
-    const std::string path = folder.File("ro.ini");
-    WriteFile(path, "[s]\nk=old\n");
-    ASSERT_EQ(chmod(path.c_str(), 0444), 0);
-    EXPECT_FALSE(store.Write(path, "s", "k", "new"));
-    EXPECT_EQ(ReadFile(path), "[s]\nk=old\n");
+    // Root ignores file permissions: run as an ordinary user.
+    testing::AsUnprivilegedUser(folder, [&] {
+        const std::string path = folder.File("ro.ini");
+        WriteFile(path, "[s]\nk=old\n");
+        ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+        EXPECT_FALSE(store.Write(path, "s", "k", "new"));
+        EXPECT_EQ(ReadFile(path), "[s]\nk=old\n");
 
-    ASSERT_EQ(chmod(path.c_str(), 0644), 0);
-    ASSERT_EQ(chmod(folder.Path().c_str(), 0555), 0);
-    EXPECT_FALSE(store.Write(path, "s", "k", "new"));
-    EXPECT_FALSE(store.Write(folder.File("fresh.ini"), "s", "k", "v"));
-    chmod(folder.Path().c_str(), 0755);
-    EXPECT_EQ(ReadFile(path), "[s]\nk=old\n");
+        ASSERT_EQ(chmod(path.c_str(), 0644), 0);
+        ASSERT_EQ(chmod(folder.Path().c_str(), 0555), 0);
+        EXPECT_FALSE(store.Write(path, "s", "k", "new"));
+        EXPECT_FALSE(store.Write(folder.File("fresh.ini"), "s", "k", "v"));
+        chmod(folder.Path().c_str(), 0755);
+        EXPECT_EQ(ReadFile(path), "[s]\nk=old\n");
+    });
 }
 
 TEST_F(IniTextStoreTest, ReplacedFileKeepsItsPermissionsAndLinksKeepPointing) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "platform/System.h"
@@ -11,9 +12,16 @@ namespace lumi {
 namespace {
 
 TEST(LogPathTest, ModuleFileNameInTheTemporaryFolder) {
-    const std::string module = platform::ModuleFilePath();
-    const std::string name = module.substr(module.find_last_of('/') + 1);
-    EXPECT_EQ(platform::DefaultLogPath(), platform::TempFolder() + name + ".log.txt");
+    const char* before = std::getenv("TMPDIR");
+    const std::string saved = before ? before : "";
+    setenv("TMPDIR", "/var/tmp/somewhere", 1);
+    // This program is test_platform.
+    EXPECT_EQ(platform::DefaultLogPath(), "/var/tmp/somewhere/test_platform.log.txt");
+    if (before) {
+        setenv("TMPDIR", saved.c_str(), 1);
+    } else {
+        unsetenv("TMPDIR");
+    }
 }
 
 }  // namespace
