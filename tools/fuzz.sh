@@ -34,7 +34,9 @@ for t in "${targets[@]}"; do
   mkdir -p "build/fuzz/corpus/$t" "build/fuzz/findings/$t"
   echo "== $t: $RUNS runs"
   start=$(date +%s)
-  if ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  # No fill of fresh blocks and a smaller quarantine: the file-heavy targets spent most of
+  # their time in page faults for fresh memory, not in our code.
+  if ASAN_OPTIONS=detect_leaks=1:max_malloc_fill_size=0:quarantine_size_mb=32 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
        "build/fuzz/$t" -runs="$RUNS" -max_len=4096 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
        -artifact_prefix="build/fuzz/findings/$t/" "build/fuzz/corpus/$t" >"build/fuzz/$t.log" 2>&1; then
     echo "   passed in $(( $(date +%s) - start )) s: $(grep -E '^stat::number_of_executed_units' "build/fuzz/$t.log" | awk '{print $2}') executions," \

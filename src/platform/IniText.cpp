@@ -201,7 +201,12 @@ std::optional<std::string> IniLookup(std::string_view text, std::string_view sec
     const Location at = Locate(text, lines, section, key);
     if (!at.keyFound) return std::nullopt;
     const Line& line = lines[at.keyLine];
-    std::string_view value = Trim(text.substr(line.begin + at.valueOffset, line.end - line.begin - at.valueOffset));
+    std::string_view value = text.substr(line.begin + at.valueOffset, line.end - line.begin - at.valueOffset);
+    // A carriage return ends a line too, even the text's last one with no line feed after
+    // it (a file cut inside its last CR LF): it is never part of the value, so the value
+    // reads the same before and after a key is added behind it. No stored value holds one.
+    while (!value.empty() && (IsBlank(value.back()) || value.back() == '\r')) value.remove_suffix(1);
+    value = Trim(value);
     if (value.size() >= 2 && value.front() == value.back() && (value.front() == '"' || value.front() == '\''))
         value = value.substr(1, value.size() - 2);
     return std::string(value);

@@ -81,8 +81,11 @@ TEST_F(ProgramPartsTest, AirplanesFlyInTheSkyAndDrawOnItsSurfaceOnceItExists) {
 TEST_F(ProgramPartsTest, TheDefaultMessagesGoIntoTheSettingsFile) {
     ASSERT_EQ(MainIni().FirstTime(), 1) << "a settings file this run created";
     ProgramSaverParts().WriteDefaultMessages();
-    // Read back through a store of its own, as the next run would.
-    MessageStore store(&MainIni());
+    // Read back as the next run would: a settings file it did not create, a store of its own.
+    IniFile next;
+    ASSERT_EQ(next.Init(folder.Path(), "Lumivan.ini"), 0);
+    ASSERT_EQ(next.FirstTime(), 0);
+    MessageStore store(&next);
     const struct {
         const char* message;
         const char* bottomLine;

@@ -88,6 +88,18 @@ TEST(IniAssignTest, AppendsNewSectionsAndCreatesTextFromNothing) {
     EXPECT_EQ(IniAssign("[s]\r\na=1", "t", "b", "2"), "[s]\r\na=1\r\n[t]\r\nb=2\r\n");
 }
 
+TEST(IniAssignTest, AFileCutInsideItsLastLineEndKeepsItsLastValue) {
+    // The last line ends in a carriage return alone; adding a section behind it makes that
+    // a CR LF, and the value reads the same before and after.
+    const std::string cut = "[s]\na=1 \r";
+    EXPECT_EQ(IniLookup(cut, "s", "a"), "1");
+    const std::optional<std::string> added = IniAssign(cut, "t", "b", "2");
+    ASSERT_TRUE(added);
+    EXPECT_EQ(*added, "[s]\na=1 \r\n[t]\nb=2\n");
+    EXPECT_EQ(IniLookup(*added, "s", "a"), "1");
+    EXPECT_EQ(IniLookup("[s]\na=\"x\"\r", "s", "a"), "x");
+}
+
 TEST(IniAssignTest, RefusesWhatCannotBeOneIniLine) {
     for (const auto& [section, key, value] : std::vector<std::tuple<std::string, std::string, std::string>>{
              {"s", "k", "two\nlines"}, {"s", "k", "cr\rhere"}, {"s", "k", std::string("nul\0", 4)},
