@@ -3,7 +3,8 @@
 # UndefinedBehaviorSanitizer, and runs each for a number of executions.
 #   tools/fuzz.sh [RUNS] [TARGET...]     RUNS defaults to 1000000; TARGETs to all of them
 # Findings (crash-*, leak-*, timeout-* files) land in build/fuzz/findings/TARGET/; the
-# corpus each run grows is kept in build/fuzz/corpus/TARGET/ for the next run.
+# corpus each run grows is kept in build/fuzz/corpus/TARGET/ for the next run. Inputs that
+# once found a fault live in tests/fuzz/seeds/TARGET/ and start every run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 RUNS=${1:-1000000}
@@ -32,13 +33,15 @@ cmake --build build/fuzz -j "$JOBS" --target "${targets[@]}"
 status=0
 for t in "${targets[@]}"; do
   mkdir -p "build/fuzz/corpus/$t" "build/fuzz/findings/$t"
+  seeds=()
+  if [ -d "tests/fuzz/seeds/$t" ]; then seeds=("tests/fuzz/seeds/$t"); fi
   echo "== $t: $RUNS runs"
   start=$(date +%s)
   # No fill of fresh blocks and a smaller quarantine: the file-heavy targets spent most of
   # their time in page faults for fresh memory, not in our code.
   if ASAN_OPTIONS=detect_leaks=1:max_malloc_fill_size=0:quarantine_size_mb=32 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
        "build/fuzz/$t" -runs="$RUNS" -max_len=4096 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-       -artifact_prefix="build/fuzz/findings/$t/" "build/fuzz/corpus/$t" >"build/fuzz/$t.log" 2>&1; then
+       -artifact_prefix="build/fuzz/findings/$t/" "build/fuzz/corpus/$t" "${seeds[@]}" >"build/fuzz/$t.log" 2>&1; then
     echo "   passed in $(( $(date +%s) - start )) s: $(grep -E '^stat::number_of_executed_units' "build/fuzz/$t.log" | awk '{print $2}') executions," \
          "$(grep -E '^stat::peak_rss_mb' "build/fuzz/$t.log" | awk '{print $2}') MB peak," \
          "corpus $(ls "build/fuzz/corpus/$t" | wc -l) inputs, $(grep -oE 'cov: [0-9]+' "build/fuzz/$t.log" | tail -1)"

@@ -98,6 +98,9 @@ TEST(IniAssignTest, AFileCutInsideItsLastLineEndKeepsItsLastValue) {
     EXPECT_EQ(*added, "[s]\na=1 \r\n[t]\nb=2\n");
     EXPECT_EQ(IniLookup(*added, "s", "a"), "1");
     EXPECT_EQ(IniLookup("[s]\na=\"x\"\r", "s", "a"), "x");
+    // A section header cut the same way is that section, before and after a key goes in.
+    EXPECT_EQ(IniAssign("[s\r", "s", "k", "v"), "[s\r\nk=v\r\n");
+    EXPECT_EQ(IniLookup("[s\r\nk=v\n", "s", "k"), "v");
 }
 
 TEST(IniAssignTest, RefusesWhatCannotBeOneIniLine) {
