@@ -59,6 +59,8 @@ int main(int argc, char** argv) {
     }
     lumi::ResetMoon();
     lumi::SkyMatrix.Destroy();
+    // The log's closing lines at exit read the clock: give it the real one back first.
+    lumi::SetClock(nullptr);
 
     const std::vector<lumi::gfx::Color> pixels = strip.Bitmap()->ReadPixels();
     const std::vector<uint8_t> png = lumi::gfx::EncodePng(strip.Bitmap()->Width(), strip.Bitmap()->Height(),

@@ -172,6 +172,8 @@ int main(int argc, char** argv) {
     lumi::BindProgramParts(nullptr);
     session.reset();
     sky.LookForErrors();
+    // The log's closing lines at exit read the clock: give it the real one back first.
+    lumi::SetClock(nullptr);
     std::printf("ticks %ld, steps %ld, ran through: %s\n", ticks, sky.steps, ranThrough ? "yes" : "no");
     std::printf("error texts: %ld%s%s\n", sky.errors, sky.firstErrors.empty() ? "" : ": ", sky.firstErrors.c_str());
     std::printf("log: %s\n", logPath.c_str());
