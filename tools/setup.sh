@@ -16,4 +16,9 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix \
   wine64 xvfb xauth x11-utils x11-apps xdotool python3 dovecot-pop3d \
   file lintian man-db xscreensaver nsis \
+  locales tzdata \
   >/dev/null
+# The tests read numbers under a decimal-comma locale and run under far-off time zones.
+if ! locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'; then
+  $SUDO localedef -i de_DE -f UTF-8 de_DE.UTF-8
+fi

@@ -13,6 +13,12 @@ echo "== native build and tests"
 cmake -S . -B build/native -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build/native -j "$JOBS"
 (cd build/native && ctest --output-on-failure -j "$JOBS")
+# Nothing may depend on where the machine is: the same tests again in the zones furthest
+# ahead of UTC (+14) and well behind it (-9, -8 in summer).
+for zone in Pacific/Kiritimati America/Anchorage; do
+  echo "== native tests under TZ=$zone"
+  (cd build/native && TZ=$zone ctest --output-on-failure -j "$JOBS")
+done
 
 echo "== Linux install, Debian package and XScreenSaver's daemon"
 tools/package-test.sh build/native

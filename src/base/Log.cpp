@@ -8,6 +8,7 @@
 #include <sstream>
 #include <utility>
 
+#include "base/BuildInfo.h"
 #include "base/Clock.h"
 
 namespace lumi {
@@ -212,7 +213,7 @@ TpelurLogFileWithSelfCheck::TpelurLogFileWithSelfCheck(const std::string& path) 
     LoggingEnabled.store(Exists());
     if (LoggingEnabled.load()) {
         StartLog();
-        Info.Log("Build date", BuildDateText(__DATE__));
+        Info.Log("Build date", BuildDate());
         const LogSetup setup = CurrentLogSetup();
         Info.Log("==== System Report ====", setup.systemReport ? setup.systemReport() : std::string());
     }

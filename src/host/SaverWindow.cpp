@@ -8,6 +8,7 @@
 #include "platform/MessageBox.h"
 #include "settings/IniFile.h"
 #include "support/ErrorReport.h"
+#include "base/BuildInfo.h"
 #include "base/Log.h"
 
 namespace lumi {
@@ -108,9 +109,9 @@ ProcResult SaverWindow::OnCreate() {
         return ProcResult::PassOn();
     }
     parts_.WriteDefaultMessages();
-    ini.WriteString("params", "CDate", kBuildDate);
+    ini.WriteString("params", "CDate", BuildDate());
     CheckBuildDate();
-    ini.WriteString("Info", "CDate", kBuildTimestamp);
+    ini.WriteString("Info", "CDate", BuildTimestamp());
     ini.WriteString("params", "Version", LUMI_VERSION);
 
     AppLog().Info.Log("operation", "adv1");
@@ -151,7 +152,7 @@ ProcResult SaverWindow::OnCreate() {
 }
 
 void SaverWindow::CheckBuildDate() {
-    if (DaysSinceDate(kBuildDate, clock_) >= 0) return;
+    if (DaysSinceDate(kClockCheckDate, clock_) >= 0) return;
     ShowMessageBox(host_.Window(),
                    "It seems that your computer has incorrect\ntime or date. Please correct it so that the\n"
                    "moon phases are displayed correctly.",

@@ -63,8 +63,9 @@ public:
     static constexpr int kAdjustEvery = 100;
     static constexpr int kCalibrationSteps = 100;
     // The build the stored bookkeeping keys describe.
-    static constexpr const char* kBuildDate = "Apr 17 2011";
-    static constexpr const char* kBuildTimestamp = "Tue Apr  5 23:29:08 2011";
+    // A clock a whole day before this date is taken to be wrong (the moon would be). A
+    // fixed date rather than the build's, so a snapshot --at an earlier moment raises no box.
+    static constexpr const char* kClockCheckDate = "Apr 17 2011";
 
     SaverWindow(SaverHost& host, SkyScene& scene, SaverParts& parts, Clock& clock = TheClock(),
                 SaverRunValues& values = SaverRun(), SaverSettingsFile settings = SaverSettingsFile());

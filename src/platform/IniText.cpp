@@ -51,7 +51,9 @@ std::vector<Line> SplitLines(std::string_view text) {
     while (pos < text.size()) {
         const size_t lf = text.find('\n', pos);
         if (lf == text.npos) {
-            lines.push_back({pos, text.size(), 0});
+            // A text cut inside its last CR LF: the CR still ends the line.
+            const bool cr = text.back() == '\r';
+            lines.push_back({pos, cr ? text.size() - 1 : text.size(), cr ? size_t(1) : size_t(0)});
             break;
         }
         const bool cr = lf > pos && text[lf - 1] == '\r';
@@ -206,7 +208,10 @@ std::optional<std::string> IniLookup(std::string_view text, std::string_view sec
     const Location at = Locate(text, lines, section, key);
     if (!at.keyFound) return std::nullopt;
     const Line& line = lines[at.keyLine];
-    std::string_view value = Trim(text.substr(line.begin + at.valueOffset, line.end - line.begin - at.valueOffset));
+    std::string_view value = text.substr(line.begin + at.valueOffset, line.end - line.begin - at.valueOffset);
+    // No stored value holds a carriage return; one before a line's end is not kept.
+    while (!value.empty() && (IsBlank(value.back()) || value.back() == '\r')) value.remove_suffix(1);
+    value = Trim(value);
     if (value.size() >= 2 && value.front() == value.back() && (value.front() == '"' || value.front() == '\''))
         value = value.substr(1, value.size() - 2);
     return std::string(value);
@@ -217,6 +222,13 @@ std::optional<std::string> IniAssign(std::string_view text, std::string_view sec
     if (!UsableNames(section, key) || HasLineBreakOrNul(value)) return std::nullopt;
     section = Trim(section);
     key = Trim(key);
+    // A lone CR at the end is completed to a CR LF first, so it stays a line end once
+    // something follows it.
+    std::string completed;
+    if (!text.empty() && text.back() == '\r') {
+        completed = std::string(text) + "\n";
+        text = completed;
+    }
     const std::vector<Line> lines = SplitLines(text);
     std::string eol = "\n";
     if (!lines.empty() && lines.front().eolLength == 2) eol = "\r\n";

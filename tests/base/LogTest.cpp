@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "base/BuildInfo.h"
 #include "common/TestSupport.h"
 #include "base/FakeClock.h"
 

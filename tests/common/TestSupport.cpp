@@ -1,7 +1,11 @@
 // Shared test fixtures.
 #include "common/TestSupport.h"
 
+#include <grp.h>
+#include <gtest/gtest.h>
+#include <pwd.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -32,6 +36,37 @@ TempFolder::TempFolder() {
 TempFolder::~TempFolder() {
     std::error_code ec;
     if (!path_.empty()) std::filesystem::remove_all(path_, ec);
+}
+
+void AsUnprivilegedUser(const TempFolder& folder, const std::function<void()>& body) {
+    if (geteuid() != 0) {
+        body();
+        return;
+    }
+    const struct passwd* nobody = getpwnam("nobody");
+    const uid_t uid = nobody ? nobody->pw_uid : 65534;
+    const gid_t gid = nobody ? nobody->pw_gid : 65534;
+    std::error_code ec;
+    ASSERT_EQ(chown(folder.Path().c_str(), uid, gid), 0);
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder.Path(), ec))
+        ASSERT_EQ(lchown(entry.path().c_str(), uid, gid), 0) << entry.path();
+    std::fflush(nullptr);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (setgroups(0, nullptr) != 0 || setgid(gid) != 0 || setuid(uid) != 0 || geteuid() == 0) {
+            std::fprintf(stderr, "cannot become the user nobody\n");
+            std::fflush(nullptr);
+            _exit(3);
+        }
+        body();
+        std::fflush(nullptr);
+        _exit(::testing::Test::HasFailure() ? 1 : 0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+        << "the part run as the user nobody failed (its failures are shown above)";
 }
 
 int StartLogAndSettingsIn(const TempFolder& folder) {

@@ -1,6 +1,7 @@
 // Shared test fixtures: a recording message box, a temporary folder, file helpers.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,12 @@ public:
 private:
     std::string path_;
 };
+
+// Runs body as an ordinary user, so file permissions hold for it: in place when the tests
+// run as one; as root (CI), in a child process that becomes the user nobody, after the
+// folder and everything in it were handed to nobody. The body's EXPECTs report as usual;
+// a failed body also fails the test in the parent.
+void AsUnprivilegedUser(const TempFolder& folder, const std::function<void()>& body);
 
 // Points the log at log.txt in the folder and opens a fresh main settings file,
 // Lumivan.ini, there; what the settings' Init returns (0 when it opened).

@@ -73,11 +73,14 @@ TEST_F(WorldTimeTest, KeywordCarriesTheDifferenceAndBothChoices) {
 TEST_F(WorldTimeTest, KeywordKeepsItsDecimalPointUnderADecimalCommaLocale) {
     const char* before = std::setlocale(LC_NUMERIC, nullptr);
     const std::string saved = before ? before : "C";
-    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr && std::setlocale(LC_NUMERIC, "fr_FR.UTF-8") == nullptr) {
-        GTEST_SKIP() << "no decimal-comma locale installed";
-    }
+    // tools/setup.sh generates de_DE.UTF-8; without such a locale this case proves nothing.
+    const bool commaLocale =
+        std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr || std::setlocale(LC_NUMERIC, "fr_FR.UTF-8") != nullptr;
+    const std::string point = std::localeconv()->decimal_point;
     const std::string keyword = WorldTimeKeyword(5.5f, Dst::No, Dst::No, 21, 43);
     std::setlocale(LC_NUMERIC, saved.c_str());
+    ASSERT_TRUE(commaLocale) << "no decimal-comma locale installed (tools/setup.sh makes de_DE.UTF-8)";
+    ASSERT_EQ(point, ",");
     EXPECT_EQ(keyword, "TIME 5.5   iLoc21 iWor43");
 }
 

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "common/TestSupport.h"
+#include "content/MessageStore.h"
 #include "gfx/Canvas.h"
 #include "host/SaverWindow.h"
 #include "media/Sound.h"
@@ -83,8 +84,31 @@ TEST_F(ProgramPartsTest, AirplanesFlyInTheSkyAndDrawOnItsSurfaceOnceItExists) {
 }
 
 TEST_F(ProgramPartsTest, TheDefaultMessagesGoIntoTheSettingsFile) {
+    ASSERT_EQ(MainIni().FirstTime(), 1) << "a settings file this run created";
     ProgramSaverParts().WriteDefaultMessages();
-    EXPECT_FALSE(testing::ReadFile(folder.File("Lumivan.ini")).empty());
+    // Read back as the next run would: a settings file it did not create, a store of its own.
+    IniFile next;
+    ASSERT_EQ(next.Init(folder.Path(), "Lumivan.ini"), 0);
+    ASSERT_EQ(next.FirstTime(), 0);
+    MessageStore store(&next);
+    const struct {
+        const char* message;
+        const char* bottomLine;
+    } expected[] = {
+        {"Your\r\n   name\r\n    here",
+         "Psst... the stars can spell. Teach them your own words in the settings, and they will write them "
+         "across the night for you."},
+        {"PEACE", "Peace"},
+        {"HEART", "and love"},
+    };
+    for (int i = 0; i < 3; ++i) {
+        store.SetCurrentIndex(i);
+        store.Read();
+        EXPECT_EQ(store.Message(), expected[i].message) << i;
+        EXPECT_EQ(store.BottomLine(), expected[i].bottomLine) << i;
+        EXPECT_EQ(store.Password(), "") << i;
+    }
+    EXPECT_EQ(store.FindFirstFree(), 3);
 }
 
 // A window whose client area is its whole surface.

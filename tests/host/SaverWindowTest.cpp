@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "base/BuildInfo.h"
 #include "common/TestSupport.h"
 #include "base/FakeClock.h"
 #include "settings/IniFile.h"
@@ -176,9 +177,10 @@ TEST_F(SaverWindowTest, CreateRunsTheStartSequenceInOrder) {
     EXPECT_EQ(SaverRun().MonitorRect.left, 0);
     EXPECT_EQ(SaverRun().MonitorRect.right, 1920);
     EXPECT_EQ(SaverRun().MonitorRect.bottom, 1080);
-    EXPECT_EQ(MainIni().ReadString("params", "CDate", ""), "Apr 17 2011");
-    EXPECT_EQ(MainIni().ReadString("Info", "CDate", ""), "Tue Apr  5 23:29:08 2011");
-    EXPECT_EQ(MainIni().ReadString("params", "Version", ""), "4.21");
+    // What this build is: its version and the compiler's date and time of the build.
+    EXPECT_EQ(MainIni().ReadString("params", "CDate", ""), BuildDate());
+    EXPECT_EQ(MainIni().ReadString("Info", "CDate", ""), BuildTimestamp());
+    EXPECT_EQ(MainIni().ReadString("params", "Version", ""), LUMI_VERSION);
     EXPECT_TRUE(boxes.boxes.empty());
     EXPECT_TRUE(FileContainsText(folder.File("saver.log.txt"), "operation: adv5"));
 }

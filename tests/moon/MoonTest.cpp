@@ -4,13 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "common/TestSupport.h"
 #include "gfx/Canvas.h"
-#include "gfx/PngWriter.h"
 #include "base/FakeClock.h"
 #include "sky/SpaceMatrix.h"
 #include "settings/IniFile.h"
@@ -259,8 +257,8 @@ TEST_F(MoonTest, MovesAboutOneTickInFiftyAndWrapsAtTheRight) {
         moon().Step();
         moves += moon().MoonBmp.x != before;
     }
-    EXPECT_GT(moves, 60);
-    EXPECT_LT(moves, 150);
+    // About one tick in fifty; with the generator seeded as above, exactly this many.
+    EXPECT_EQ(moves, 84);
     EXPECT_EQ(moon().MoonBmp.x, (afterFirst + moves) % 500);
 
     // From column 499 of a 600-wide sky the moon goes on at column 0.
@@ -374,28 +372,6 @@ TEST_F(MoonTest, OverlapsCountsTouchingEdges) {
     EXPECT_EQ(moon().Overlaps(0, 0, 9, 3), 0);
     EXPECT_EQ(moon().Overlaps(50, 105, 10, 10), 0);
     EXPECT_EQ(moon().Overlaps(-2000000000, -2000000000, 2100000000, 2100000000), 1);
-}
-
-// Not a check: with LUMI_MOON_STRIP=FILE.png set, draws the moon at six phases side by
-// side, for looking at the artwork and shading together.
-TEST_F(MoonTest, PhaseStripForLooking) {
-    const char* path = std::getenv("LUMI_MOON_STRIP");
-    if (!path) GTEST_SKIP() << "set LUMI_MOON_STRIP to write the strip";
-    const int phases[] = {0, 45, 90, 135, 200, 270};
-    gfx::Canvas strip{gfx::Surface::Create(6 * 110 + 10, 120)};
-    for (int i = 0; i < 6; ++i) {
-        ResetMoon();
-        sky.FillRect(gfx::Rect{0, 0, kSkyWidth, kSkyHeight}, gfx::Brush::Black());
-        moon().SetSky(&sky, rect);
-        SetPhase(phases[i]);
-        CreateAndDraw();
-        strip.BitBlt(10 + i * 110, 10, 100, 100, &sky, moon().MoonBmp.x, moon().MoonBmp.y, gfx::RasterOp::SrcCopy);
-    }
-    const std::vector<gfx::Color> pixels = strip.Bitmap()->ReadPixels();
-    const std::vector<uint8_t> png = gfx::EncodePng(strip.Bitmap()->Width(), strip.Bitmap()->Height(), pixels.data(),
-                                                    static_cast<size_t>(strip.Bitmap()->Width()));
-    ASSERT_FALSE(png.empty());
-    testing::WriteFile(path, std::string(png.begin(), png.end()));
 }
 
 }  // namespace

@@ -88,6 +88,21 @@ TEST(IniAssignTest, AppendsNewSectionsAndCreatesTextFromNothing) {
     EXPECT_EQ(IniAssign("[s]\r\na=1", "t", "b", "2"), "[s]\r\na=1\r\n[t]\r\nb=2\r\n");
 }
 
+TEST(IniAssignTest, AFileCutInsideItsLastLineEndKeepsItsLastValue) {
+    // The last line ends in a carriage return alone; adding a section behind it makes that
+    // a CR LF, and the value reads the same before and after.
+    const std::string cut = "[s]\na=1 \r";
+    EXPECT_EQ(IniLookup(cut, "s", "a"), "1");
+    const std::optional<std::string> added = IniAssign(cut, "t", "b", "2");
+    ASSERT_TRUE(added);
+    EXPECT_EQ(*added, "[s]\na=1 \r\n[t]\nb=2\n");
+    EXPECT_EQ(IniLookup(*added, "s", "a"), "1");
+    EXPECT_EQ(IniLookup("[s]\na=\"x\"\r", "s", "a"), "x");
+    // A section header cut the same way is that section, before and after a key goes in.
+    EXPECT_EQ(IniAssign("[s\r", "s", "k", "v"), "[s\r\nk=v\r\n");
+    EXPECT_EQ(IniLookup("[s\r\nk=v\n", "s", "k"), "v");
+}
+
 TEST(IniAssignTest, RefusesWhatCannotBeOneIniLine) {
     for (const auto& [section, key, value] : std::vector<std::tuple<std::string, std::string, std::string>>{
              {"s", "k", "two\nlines"}, {"s", "k", "cr\rhere"}, {"s", "k", std::string("nul\0", 4)},
@@ -143,19 +158,21 @@ TEST_F(IniTextStoreTest, WriteFailsWithoutLosingAnythingWhenThePlaceIsUnusable) 
 }
 
 TEST_F(IniTextStoreTest, ReadOnlyFileOrFolderRefusesWrites) {
-    if (geteuid() == 0) GTEST_SKIP() << "root ignores file permissions";
-    const std::string path = folder.File("ro.ini");
-    WriteFile(path, "[s]\nk=old\n");
-    ASSERT_EQ(chmod(path.c_str(), 0444), 0);
-    EXPECT_FALSE(store.Write(path, "s", "k", "new"));
-    EXPECT_EQ(ReadFile(path), "[s]\nk=old\n");
+    // Root ignores file permissions: run as an ordinary user.
+    testing::AsUnprivilegedUser(folder, [&] {
+        const std::string path = folder.File("ro.ini");
+        WriteFile(path, "[s]\nk=old\n");
+        ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+        EXPECT_FALSE(store.Write(path, "s", "k", "new"));
+        EXPECT_EQ(ReadFile(path), "[s]\nk=old\n");
 
-    ASSERT_EQ(chmod(path.c_str(), 0644), 0);
-    ASSERT_EQ(chmod(folder.Path().c_str(), 0555), 0);
-    EXPECT_FALSE(store.Write(path, "s", "k", "new"));
-    EXPECT_FALSE(store.Write(folder.File("fresh.ini"), "s", "k", "v"));
-    chmod(folder.Path().c_str(), 0755);
-    EXPECT_EQ(ReadFile(path), "[s]\nk=old\n");
+        ASSERT_EQ(chmod(path.c_str(), 0644), 0);
+        ASSERT_EQ(chmod(folder.Path().c_str(), 0555), 0);
+        EXPECT_FALSE(store.Write(path, "s", "k", "new"));
+        EXPECT_FALSE(store.Write(folder.File("fresh.ini"), "s", "k", "v"));
+        chmod(folder.Path().c_str(), 0755);
+        EXPECT_EQ(ReadFile(path), "[s]\nk=old\n");
+    });
 }
 
 TEST_F(IniTextStoreTest, ReplacedFileKeepsItsPermissionsAndLinksKeepPointing) {

@@ -9,9 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "base/Log.h"
-#include "common/TestSupport.h"
-
+#include "base/BuildInfo.h"
 #include "base/FakeClock.h"
 #include "base/Log.h"
 #include "common/TestSupport.h"
@@ -22,9 +20,10 @@ namespace lumi {
 namespace {
 
 TEST(LogPathTest, ModuleFileNameInTheUsersLogFolder) {
-    const std::string module = platform::ModuleFilePath();
-    const std::string name = module.substr(module.find_last_of('/') + 1);
-    EXPECT_EQ(platform::DefaultLogPath(), platform::LogFolder() + name + ".log.txt");
+    testing::TempFolder state;
+    testing::ScopedEnv stateHome("XDG_STATE_HOME", state.Path());
+    // This program is test_platform.
+    EXPECT_EQ(platform::DefaultLogPath(), state.Path() + "lumivane/test_platform.log.txt");
     EXPECT_EQ(platform::DefaultLogPath().rfind(platform::TempFolder(), 0), std::string::npos);
 }
 
@@ -72,7 +71,7 @@ TEST_F(LogTest, NewLogIsHeadedByStartBuildDateAndSystemReport) {
         const auto lines = ReadLines(other);
         const std::vector<std::string> expected = {
             "05:25:19.123 info> Log Started: 2011/4/17 5:25:19",
-            "05:25:19.123 info> Build date: " + BuildDateText(__DATE__),
+            "05:25:19.123 info> Build date: " + BuildDate(),
             "05:25:19.123 info> ==== System Report ====: ",
             OsName(),
             OsIs64Bit() ? "OS 64bit" : "OS 32bit",

@@ -175,12 +175,16 @@ TEST_F(TextToStarsTest, LitPixelsBecomeScaledTargetsInReadingOrder) {
         EXPECT_LT(x, 1200);
     }
 
-    // A new message starts the scan afresh.
+    // A new message starts the scan afresh. The generator seeded with 1 draws 41 and then
+    // 18467 (of 32768): the one pixel lands at the left border (100) plus 41 / 32768 of the
+    // 800 columns left (1), and at the top border (100) plus 18467 / 32768 of 500 rows (281).
     DrawCanvas(200, 100, {{150, 90}});
+    SeedRandom(1);
     Text2Pixel();
     int32_t x = 0, y = 0;
     EXPECT_EQ(GetNextXY(x, y), 1);
-    EXPECT_EQ(x, static_cast<int32_t>(150 * TextMapping().ScaleFactor) + TextMapping().BiasX);
+    EXPECT_EQ(x, 101);
+    EXPECT_EQ(y, 381);
 }
 
 TEST_F(TextToStarsTest, CanvasesWithoutLitPixelsParkEveryStar) {
@@ -210,11 +214,15 @@ TEST_F(TextToStarsTest, CanvasesWithoutLitPixelsParkEveryStar) {
 
 TEST_F(TextToStarsTest, PicturesAreScannedOnlyOverTheirCanvasSize) {
     // A picture one pixel larger than its canvas: its last column and row are not used.
+    // Only (2, 2) counts, so it is placed alone, as in the test above: 101, 381. Were the
+    // edge pixels scanned, the first target would be (5, 0) at another place.
     DrawCanvas(6, 6, {{5, 0}, {0, 5}, {2, 2}}, 5, 5);
+    SeedRandom(1);
     Text2Pixel();
     int32_t x = 0, y = 0;
     EXPECT_EQ(GetNextXY(x, y), 1);
-    EXPECT_EQ(x, static_cast<int32_t>(2 * TextMapping().ScaleFactor) + TextMapping().BiasX);
+    EXPECT_EQ(x, 101);
+    EXPECT_EQ(y, 381);
     EXPECT_EQ(GetNextXY(x, y), 0);
 }
 

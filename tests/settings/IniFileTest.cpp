@@ -120,15 +120,17 @@ TEST_F(IniFileTest, UnwritableFileFailsTheSelfTestWithTheConfigurationBox) {
 }
 
 TEST_F(IniFileTest, ReadOnlyFileFailsTheSelfTest) {
-    if (geteuid() == 0) GTEST_SKIP() << "root ignores file permissions";
-    path = folder.File("Lumivan.ini");
-    WriteFile(path, "[params]\nFirstTime=0\n");
-    ASSERT_EQ(chmod(path.c_str(), 0444), 0);
-    IniFile ini(&store, "guest");
-    EXPECT_EQ(ini.Init(folder.Path(), "Lumivan.ini"), 1);
-    ASSERT_FALSE(boxes.boxes.empty());
-    EXPECT_EQ(boxes.boxes.back().caption, "Infile: Configuration Problem");
-    EXPECT_EQ(ReadFile(path), "[params]\nFirstTime=0\n");
+    // Root ignores file permissions: run as an ordinary user.
+    testing::AsUnprivilegedUser(folder, [&] {
+        path = folder.File("Lumivan.ini");
+        WriteFile(path, "[params]\nFirstTime=0\n");
+        ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+        IniFile ini(&store, "guest");
+        EXPECT_EQ(ini.Init(folder.Path(), "Lumivan.ini"), 1);
+        ASSERT_FALSE(boxes.boxes.empty());
+        EXPECT_EQ(boxes.boxes.back().caption, "Infile: Configuration Problem");
+        EXPECT_EQ(ReadFile(path), "[params]\nFirstTime=0\n");
+    });
 }
 
 TEST_F(IniFileTest, DisabledStoreReadsDefaultsAndCreatesNoFile) {
@@ -262,7 +264,7 @@ TEST_F(IniFileTest, IntegersReadLikeScanfAndStayIn32Bits) {
 }
 
 TEST_F(IniFileTest, RealsUseSixDecimalsAndAPoint) {
-    IniFile& ini = Open("[Font]\nbad=abc\ninf=inf\nlead=  2.5pt\ncomma=3,5\n");
+    IniFile& ini = Open("[Font]\nbad=abc\ninf=inf\nlead=  2.5pt\ncomma=3,5\nsigns=+-5\nminus2=--5\nlone=-\n");
     ini.WriteFloat("Font", "FontSize", 10.5);
     EXPECT_NE(ReadFile(path).find("FontSize=10.500000\n"), std::string::npos);
     EXPECT_DOUBLE_EQ(ini.ReadFloat("Font", "FontSize", 0), 10.5);
@@ -270,6 +272,10 @@ TEST_F(IniFileTest, RealsUseSixDecimalsAndAPoint) {
     EXPECT_DOUBLE_EQ(ini.ReadFloat("Font", "inf", 1.25), 1.25);
     EXPECT_DOUBLE_EQ(ini.ReadFloat("Font", "lead", 0), 2.5);
     EXPECT_DOUBLE_EQ(ini.ReadFloat("Font", "comma", 0), 3.0);
+    // One sign only, as "%f" reads it: a second one makes the text no number at all.
+    EXPECT_DOUBLE_EQ(ini.ReadFloat("Font", "signs", 1.25), 1.25);
+    EXPECT_DOUBLE_EQ(ini.ReadFloat("Font", "minus2", 1.25), 1.25);
+    EXPECT_DOUBLE_EQ(ini.ReadFloat("Font", "lone", 1.25), 1.25);
     EXPECT_DOUBLE_EQ(ini.ReadFloat("Font", "missing", 1e-9), 1e-9);
     ini.WriteFloatForUser("Font", "neg", -0.25);
     EXPECT_DOUBLE_EQ(ini.ReadFloatForUser("Font", "neg", 0), -0.25);
