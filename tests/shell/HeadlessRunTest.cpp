@@ -192,14 +192,15 @@ protected:
         testing::RunCommand("mkdir -p '" + config + "/lumivane' '" + folder.Path() + "state' '" + folder.Path() +
                             "run'");
         // A second run of the day: the step-cost calibration is done already (it would add
-        // 100 steps) and the tick measured at 40 ms, so 400 ticks are 16 s of flight.
+        // 100 steps) and the tick measured at 40 ms, so 400 ticks are 16 s of flight. The
+        // moment is local time, so its day is the 10th in every zone.
         testing::WriteFile(config + "/lumivane/Lumivan.ini",
                            "[params]\noncepd_tpms=10\nTickTime=40\nRealTickTime=40\n" + settings);
         const std::string png = folder.File("sky" + std::to_string(runs) + ".png");
         const testing::CommandRun run = testing::RunCommand(
             "XDG_CONFIG_HOME='" + config + "' XDG_STATE_HOME='" + folder.Path() + "state' XDG_RUNTIME_DIR='" +
             folder.Path() + "run' TMPDIR='" + folder.Path() + "' '" LUMI_BINARY_DIR "/lumivane' --snapshot '" + png +
-            "' --size " + size + " --ticks 400 --seed 3 --at 2024-03-10T12:00Z 2>&1");
+            "' --size " + size + " --ticks 400 --seed 3 --at 2024-03-10T12:00 2>&1");
         EXPECT_EQ(run.exitCode, 0) << run.output;
         return ReadPng(png);
     }
