@@ -13,13 +13,19 @@ xvfb=""
 daemon_home=""
 cleanup() {
   if [ -n "$daemon_home" ]; then
-    runuser -u nobody -- env HOME="$daemon_home" DISPLAY=:$display xscreensaver-command -exit >/dev/null 2>&1 || true
+    as_daemon_user env HOME="$daemon_home" DISPLAY=:$display xscreensaver-command -exit >/dev/null 2>&1 || true
   fi
   [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
 fail() { echo "package-test: $*" >&2; exit 1; }
+# XScreenSaver's daemon refuses to launch hacks as root: as root it runs as nobody, as a
+# user as that user.
+as_daemon_user() {
+  if [ "$(id -u)" -eq 0 ]; then runuser -u nobody -- "$@"; else "$@"; fi
+}
+daemon_owner=$( [ "$(id -u)" -eq 0 ] && echo nobody || id -un )
 
 cmake --build "$build" --target lumivane lumi_install_files >/dev/null
 echo "-- install into a scratch DESTDIR"
@@ -69,16 +75,16 @@ daemon_home="$work/home"
 mkdir -p "$daemon_home"
 printf 'mode: one\nselected: 0\nprograms: "Lumivane" %s --root \\n\nlock: False\ntimeout: 0:30:00\nsplash: False\n' \
   "$dest/usr/libexec/xscreensaver/lumivane" > "$daemon_home/.xscreensaver"
-chown -R nobody "$daemon_home"
-runuser -u nobody -- env HOME="$daemon_home" DISPLAY=:$display xscreensaver -no-splash >"$work/daemon.log" 2>&1 &
+if [ "$(id -u)" -eq 0 ]; then chown -R nobody "$daemon_home"; fi
+as_daemon_user env HOME="$daemon_home" DISPLAY=:$display xscreensaver -no-splash >"$work/daemon.log" 2>&1 &
 for _ in $(seq 50); do
-  runuser -u nobody -- env HOME="$daemon_home" DISPLAY=:$display xscreensaver-command -version >/dev/null 2>&1 && break
+  as_daemon_user env HOME="$daemon_home" DISPLAY=:$display xscreensaver-command -version >/dev/null 2>&1 && break
   sleep 0.2
 done
-runuser -u nobody -- env HOME="$daemon_home" DISPLAY=:$display xscreensaver-command -activate >/dev/null
+as_daemon_user env HOME="$daemon_home" DISPLAY=:$display xscreensaver-command -activate >/dev/null
 # The hack starts, builds its sky and lets the message stars fly in.
-for _ in $(seq 40); do pgrep -u nobody -f "lumivane --root" >/dev/null && break; sleep 0.25; done
-pgrep -u nobody -f "lumivane --root" >/dev/null || { cat "$work/daemon.log"; fail "the daemon did not start the hack"; }
+for _ in $(seq 40); do pgrep -u "$daemon_owner" -f "lumivane --root" >/dev/null && break; sleep 0.25; done
+pgrep -u "$daemon_owner" -f "lumivane --root" >/dev/null || { cat "$work/daemon.log"; fail "the daemon did not start the hack"; }
 sleep 8
 xwd -root -silent -display :$display > "$work/screen.xwd"
 python3 tools/xwd_sky_check.py "$work/screen.xwd" ${LUMI_SCREEN_PNG:+--png "$LUMI_SCREEN_PNG"} || { cat "$work/daemon.log"; fail "no sky on the screen"; }
