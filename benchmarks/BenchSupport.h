@@ -11,6 +11,9 @@
 #include <string>
 #include <unistd.h>
 
+#include "base/Log.h"
+#include "content/MessageStore.h"
+#include "settings/IniFile.h"
 #include "sky/SaverRun.h"
 #include "platform/Startup.h"
 
@@ -32,6 +35,18 @@ inline std::string FreshSettingsFolder(const std::string& name) {
     std::string pattern = "/tmp/lumi-" + name + "-XXXXXX";
     const char* made = mkdtemp(pattern.data());
     return made ? std::string(made) + "/" : std::string("$DISABLE");
+}
+
+// A log and a settings file of the benchmark's own, holding the built-in messages, with
+// the message store read afresh from it.
+inline void StartWithDefaultMessages(const std::string& name) {
+    const std::string folder = FreshSettingsFolder(name);
+    RestartLogAt(folder + "log.txt");
+    ResetMainIni();
+    MainIni().Init(folder, "Lumivan.ini");
+    ResetMessageStore();
+    TheMessageStore().WriteDefaults();
+    ResetMessageStore();
 }
 inline std::atomic<long> allocationCount{0};
 

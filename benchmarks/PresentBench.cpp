@@ -35,13 +35,7 @@ constexpr int kTickMs = 40;
 
 struct RunningSky {
     RunningSky() {
-        const std::string folder = bench::FreshSettingsFolder("presentbench");
-        RestartLogAt(folder + "log.txt");
-        ResetMainIni();
-        MainIni().Init(folder, "Lumivan.ini");
-        ResetMessageStore();
-        TheMessageStore().WriteDefaults();
-        ResetMessageStore();
+        bench::StartWithDefaultMessages("presentbench");
         SeedRandom(5);
         bench::UseScreen(kWidth, kHeight, kTickMs);
         surface = gfx::Surface::Create(kWidth, kHeight, gfx::DirtyTracking::On);

@@ -39,13 +39,7 @@ enum class Picture { None, WitchWithBanner };
 
 struct BusySky {
     explicit BusySky(Picture picture = Picture::None) {
-        const std::string folder = bench::FreshSettingsFolder("skybench");
-        RestartLogAt(folder + "log.txt");
-        ResetMainIni();
-        MainIni().Init(folder, "Lumivan.ini");
-        ResetMessageStore();
-        TheMessageStore().WriteDefaults();
-        ResetMessageStore();
+        bench::StartWithDefaultMessages("skybench");
         if (picture == Picture::WitchWithBanner) {
             MainIni().WriteIntForUser("FPicture", "Category", 15);
             MainIni().WriteIntForUser("FPicture", "AutoText", 0);
