@@ -6,7 +6,7 @@ set(LUMI_SRC ${PROJECT_SOURCE_DIR}/src)
 # The layers, bottom to top, as README's Layout section lists them: each module links
 # only the modules before it, so an include that points up fails to link (and
 # tools/check_layers.py, run as test_layers, names the file).
-set(LUMI_MODULES base gfx platform support settings media content mail sky moon scene host shell)
+set(LUMI_MODULES base gfx platform support settings media content mail sky dialogs moon scene host shell)
 
 if(LUMI_PLATFORM STREQUAL "posix")
   find_package(PkgConfig REQUIRED)

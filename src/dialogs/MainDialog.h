@@ -1,0 +1,26 @@
+// The main settings dialog: the main message and bottom line, the few switches most users
+// want, the font and picture choosers, and the way to the "Much More Options" sheet.
+#pragma once
+
+#include "dialogs/Controls.h"
+
+namespace lumi::dialogs {
+
+// "Lumivane Screensaver v4.21": the main dialog's caption and the start of the sheet's.
+const char* SettingsCaption();
+
+class MainDialog : public DialogLogic {
+public:
+    MainDialog();
+    ~MainDialog() override;
+    void Open(Controls& controls) override;
+    void Command(Controls& controls, int id) override;
+    void Timer(Controls& controls, int timerId) override;
+    void Paint(Controls& controls) override;
+
+private:
+    void Confirm(Controls& controls);
+    void Finish(Controls& controls, int result);
+};
+
+}  // namespace lumi::dialogs
