@@ -1,6 +1,8 @@
 // The main dialog's opening and its OK and Cancel.
 #include "dialogs/MainDialog.h"
 
+#include <utility>
+
 #include "base/Log.h"
 #include "content/MessageStore.h"
 #include "dialogs/DialogIds.h"
@@ -19,14 +21,14 @@ void CheckFrom(Controls& controls, int id, long value) { controls.SetChecked(id,
 
 const char* SettingsCaption() { return "Lumivane Screensaver v" LUMI_VERSION; }
 
-MainDialog::MainDialog() = default;
+MainDialog::MainDialog(std::string settingsFolder) : settingsFolder_(std::move(settingsFolder)) {}
 MainDialog::~MainDialog() = default;
 
 void MainDialog::Open(Controls& controls) {
     AppLog().Info.Log("Version", LUMI_VERSION);
     AppLog().Info.Log("operation", "configure");
     IniFile& ini = MainIni();
-    if (ini.Init("$CURRENT", "Lumivan.ini") != 0) {
+    if (ini.Init(settingsFolder_, "Lumivan.ini") != 0) {
         controls.End(kResultCancel);
         return;
     }

@@ -2,6 +2,8 @@
 // want, the font and picture choosers, and the way to the "Much More Options" sheet.
 #pragma once
 
+#include <string>
+
 #include "dialogs/Controls.h"
 
 namespace lumi::dialogs {
@@ -11,7 +13,8 @@ const char* SettingsCaption();
 
 class MainDialog : public DialogLogic {
 public:
-    MainDialog();
+    // Opens "Lumivan.ini" in the given folder ("$CURRENT": the user's settings folder).
+    explicit MainDialog(std::string settingsFolder = "$CURRENT");
     ~MainDialog() override;
     void Open(Controls& controls) override;
     void Command(Controls& controls, int id) override;
@@ -21,6 +24,8 @@ public:
 private:
     void Confirm(Controls& controls);
     void Finish(Controls& controls, int result);
+
+    std::string settingsFolder_;
 };
 
 }  // namespace lumi::dialogs

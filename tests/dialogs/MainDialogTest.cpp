@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "../common/TestSupport.h"
 #include "FakeControls.h"
 #include "content/MessageStore.h"
@@ -19,6 +21,9 @@ protected:
     void SetUp() override {
         ResetMainIni();
         ASSERT_EQ(testing::StartLogAndSettingsIn(folder_), 0);
+        // The dialog opens the file itself, as on a first run.
+        std::remove(folder_.File("Lumivan.ini").c_str());
+        ResetMainIni();
         ResetMessageStore();
     }
     void TearDown() override { ResetMainIni(); }
@@ -29,7 +34,7 @@ protected:
 
 TEST_F(MainDialogTest, OpensReadyToTypeAndOkStoresTheMainMessage) {
     FakeControls controls;
-    MainDialog dialog;
+    MainDialog dialog(folder_.Path());
     dialog.Open(controls);
     EXPECT_EQ(controls.caption, "Lumivane Screensaver v4.21");
     EXPECT_EQ(controls.Text(IDC_OK), "Ok");
@@ -46,7 +51,7 @@ TEST_F(MainDialogTest, OpensReadyToTypeAndOkStoresTheMainMessage) {
 
 TEST_F(MainDialogTest, CancelStoresNothing) {
     FakeControls controls;
-    MainDialog dialog;
+    MainDialog dialog(folder_.Path());
     dialog.Open(controls);
     const long jokes = MainIni().ReadIntForUser("params", "Jokes", 7);
     controls.Type(dialog, IDC_MAIN_MESSAGE, "Never stored");

@@ -1,0 +1,87 @@
+#include "dialogs/Choosers.h"
+
+#include <cctype>
+
+#include "base/Log.h"
+#include "platform/Desktop.h"
+#include "platform/MessageBox.h"
+#include "support/ErrorReport.h"
+
+namespace lumi::dialogs {
+
+namespace {
+
+// Any path the system hands back fits in this many characters.
+constexpr size_t kPathCapacity = 260;
+constexpr size_t kMailLinkCapacity = 4999;
+
+bool EqualsNoCase(const std::string& a, const char* b) {
+    size_t i = 0;
+    for (; i < a.size() && b[i] != '\0'; ++i) {
+        const auto ca = static_cast<unsigned char>(a[i]);
+        const auto cb = static_cast<unsigned char>(b[i]);
+        if (std::tolower(ca) != std::tolower(cb)) return false;
+    }
+    return i == a.size() && b[i] == '\0';
+}
+
+// The box a modal failure raises is guarded like the internal-error box: one at a time.
+bool problemBoxOpen = false;
+
+}  // namespace
+
+std::vector<FileFilter> FileFiltersFor(const std::string& kind) {
+    if (EqualsNoCase(kind, "WAV")) return {{"WAV files (*.WAV)", "*.WAV"}, {"All files (*.*)", "*.*"}};
+    if (EqualsNoCase(kind, "MID")) return {{"MIDI files (*.MID)", "*.MID"}, {"All files (*.*)", "*.*"}};
+    if (EqualsNoCase(kind, "BMP")) return {{"BMP files (*.BMP)", "*.BMP"}};
+    return {{"All files (*.*)", "*.*"}};
+}
+
+bool ChooseFile(Controls& owner, const std::string& title, const std::string& kind, std::string& path,
+                size_t size) {
+    if (size <= kPathCapacity) InternalError(owner.Window(), 2394);
+    std::string chosen = path;
+    unsigned long error = 0;
+    if (!owner.ChooseFile(title, FileFiltersFor(kind), chosen, error)) {
+        LogCommDlgError(error);
+        return false;
+    }
+    if (size == 0 || chosen.size() > size - 1) {
+        AppLog().Warning.Log("ChooseFile", "the chosen path is too long");
+        return false;
+    }
+    path = chosen;
+    return true;
+}
+
+bool ChooseFolder(Controls& owner, const std::string& title, std::string& path, size_t size) {
+    if (size < kPathCapacity) InternalError(owner.Window(), 7724);
+    std::string chosen = path;
+    if (!owner.ChooseFolder(title, chosen)) return false;
+    if (size == 0 || chosen.size() > size - 1) {
+        AppLog().Warning.Log("ChooseFolder", "the chosen path is too long");
+        return false;
+    }
+    path = chosen;
+    return true;
+}
+
+void SendMail(const std::string& address, const std::string& subject) {
+    if (address.size() + subject.size() > kMailLinkCapacity) {
+        InternalError(nullptr, 4112);
+        return;
+    }
+    Desktop().OpenUrl("mailto:" + address + "?subject=" + subject);
+}
+
+int ModalDialog(Controls& owner, int templateId, DialogLogic& logic) {
+    const int result = owner.RunModal(templateId, logic);
+    if (result == -1 && !problemBoxOpen) {
+        problemBoxOpen = true;
+        ShowMessageBox(owner.Window(), "Dialog Box returned -1", "PROBLEM");
+        problemBoxOpen = false;
+    }
+    return result;
+}
+
+}  // namespace lumi::dialogs
