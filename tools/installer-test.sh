@@ -37,11 +37,11 @@ echo "-- silent install, per user"
 dir="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/Programs/Lumivane"
 [ -f "$dir/lumivane.scr" ] || fail "no saver in $dir"
 [ -f "$dir/uninstall.exe" ] || fail "no uninstaller in $dir"
-# The help page goes beside the saver once the build has one.
+# The help page goes beside the saver once the sources have one.
 help_page=""
-[ ! -f "$build/lumivan.htm" ] || help_page=$dir/lumivan.htm
+[ ! -f resources/help/lumivan.htm ] || help_page=$dir/lumivan.htm
 if [ -n "$help_page" ]; then
-  cmp -s "$build/lumivan.htm" "$help_page" || fail "the help page is not beside the saver"
+  cmp -s resources/help/lumivan.htm "$help_page" || fail "the help page is not beside the saver"
   echo "   lumivan.htm beside the saver"
 fi
 saver=$(reg_value 'HKCU\Control Panel\Desktop' SCRNSAVE.EXE)
