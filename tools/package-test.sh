@@ -119,11 +119,16 @@ printf 'mode: one\nselected: 0\nprograms: "Lumivane" %s --root \\n\nlock: False\
   "$dest/usr/libexec/xscreensaver/lumivane" > "$daemon_home/.xscreensaver"
 if [ "$(id -u)" -eq 0 ]; then chown -R nobody "$daemon_home"; fi
 as_daemon_user env HOME="$daemon_home" DISPLAY=:$display xscreensaver -no-splash >"$work/daemon.log" 2>&1 &
-for _ in $(seq 50); do
-  as_daemon_user env HOME="$daemon_home" DISPLAY=:$display xscreensaver-command -version >/dev/null 2>&1 && break
+# A busy machine can take a while to bring the daemon up: wait up to a minute for it.
+daemon_up=""
+for _ in $(seq 300); do
+  as_daemon_user env HOME="$daemon_home" DISPLAY=:$display xscreensaver-command -version >/dev/null 2>&1 \
+    && { daemon_up=yes; break; }
   sleep 0.2
 done
-as_daemon_user env HOME="$daemon_home" DISPLAY=:$display xscreensaver-command -activate >/dev/null
+[ -n "$daemon_up" ] || { cat "$work/daemon.log"; fail "XScreenSaver's daemon did not answer on :$display"; }
+as_daemon_user env HOME="$daemon_home" DISPLAY=:$display xscreensaver-command -activate >/dev/null \
+  || { cat "$work/daemon.log"; fail "XScreenSaver's daemon did not take -activate"; }
 # The hack starts, builds its sky and lets the message stars fly in.
 for _ in $(seq 40); do pgrep -u "$daemon_owner" -f "lumivane --root" >/dev/null && break; sleep 0.25; done
 pgrep -u "$daemon_owner" -f "lumivane --root" >/dev/null || { cat "$work/daemon.log"; fail "the daemon did not start the hack"; }
