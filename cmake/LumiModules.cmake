@@ -97,6 +97,11 @@ if(WIN32)
   if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     set_target_properties(lumivane PROPERTIES OUTPUT_NAME lumivane32)
   endif()
+  # The settings dialogs open the help page beside the saver, also in the build tree.
+  add_custom_command(TARGET lumivane POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${PROJECT_SOURCE_DIR}/resources/help/lumivan.htm
+            $<TARGET_FILE_DIR:lumivane>/lumivan.htm
+    VERBATIM)
 else()
   add_executable(lumivane ${LUMI_SRC}/shell/main/PosixMain.cpp)
 endif()

@@ -2,6 +2,8 @@
 # (cmake/nsis/NSIS.template.in). Made from the x86_64 build tree; give it the i686 build's
 # saver with -DLUMI_I686_SCR=<path>/lumivane32.scr so one installer holds both.
 install(TARGETS lumivane RUNTIME DESTINATION .)
+# The help page the settings dialogs open, beside the saver.
+install(FILES ${PROJECT_SOURCE_DIR}/resources/help/lumivan.htm DESTINATION .)
 set(LUMI_I686_SCR "" CACHE FILEPATH "The i686 build's lumivane32.scr, packed beside the x86_64 saver")
 if(LUMI_I686_SCR)
   install(FILES ${LUMI_I686_SCR} DESTINATION .)

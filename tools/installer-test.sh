@@ -37,6 +37,7 @@ echo "-- silent install, per user"
 dir="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/Programs/Lumivane"
 [ -f "$dir/lumivane.scr" ] || fail "no saver in $dir"
 [ -f "$dir/uninstall.exe" ] || fail "no uninstaller in $dir"
+[ -f "$dir/lumivan.htm" ] || fail "no help page beside the saver in $dir"
 saver=$(reg_value 'HKCU\Control Panel\Desktop' SCRNSAVE.EXE)
 echo "   SCRNSAVE.EXE = $saver"
 case "$saver" in *LUMIVA*|*lumivane*) ;; *) fail "Lumivane is not the screen saver";; esac
@@ -51,6 +52,7 @@ echo "-- silent uninstall"
 "$wineserver" -w
 sleep 1
 [ ! -e "$dir/lumivane.scr" ] || fail "the saver is still there"
+[ ! -e "$dir/lumivan.htm" ] || fail "the help page is still there"
 [ ! -e "$dir/uninstall.exe" ] || fail "the uninstaller is still there"
 [ -z "$(reg_value 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Lumivane' UninstallString)" ] \
   || fail "the uninstall key is still there"

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "base/Log.h"
+#include "dialogs/TextFontChooser.h"
 #include "platform/Wallpaper.h"
 #include "shell/Win32DialogFormats.h"
 #include "shell/win32/Win32Controls.h"
@@ -101,8 +102,7 @@ bool Win32Controls::ChooseFolder(const std::string& title, std::string& path) {
 void Win32Controls::ChooseFont(dialogs::FontChoice& font) {
     const int dpi = ScreenDpi();
     LOGFONTA logical{};
-    const int tenths = static_cast<int>(std::lround(font.pointSize * 10));
-    logical.lfHeight = -MulDiv(tenths, dpi, 720);
+    logical.lfHeight = dialogs::HeightFromPointSize(static_cast<int>(std::lround(font.pointSize)), dpi);
     logical.lfWeight = FW_NORMAL;
     logical.lfCharSet = static_cast<BYTE>(font.charSet);
     const size_t faceLength = std::min(font.face.size(), sizeof logical.lfFaceName - 1);
@@ -125,7 +125,7 @@ void Win32Controls::ChooseFont(dialogs::FontChoice& font) {
         return;
     }
     font.face = logical.lfFaceName;
-    font.pointSize = -MulDiv(logical.lfHeight, 72, dpi);
+    font.pointSize = dialogs::PointSizeFromHeight(logical.lfHeight, dpi);
     font.charSet = logical.lfCharSet;
     font.color = static_cast<uint32_t>(request.rgbColors) & 0xFFFFFF;
 }
