@@ -1,6 +1,8 @@
 // Pictures and filter lists in the forms the Windows dialogs take.
 #include "shell/Win32DialogFormats.h"
 
+#include <algorithm>
+
 #include "gfx/Image.h"
 
 namespace lumi::shell {
@@ -31,6 +33,15 @@ std::vector<uint8_t> BottomUpBgrRows(const gfx::Image& image) {
         }
     }
     return bits;
+}
+
+dialogs::Rect ScaledPictureSize(int width, int height, double scale, int roomWidth, int roomHeight) {
+    if (width <= 0 || height <= 0) return {0, 0, 0, 0};
+    double factor = scale;
+    factor = std::min(factor, static_cast<double>(roomWidth) / width);
+    factor = std::min(factor, static_cast<double>(roomHeight) / height);
+    if (!(factor > 1.0)) return {0, 0, width, height};
+    return {0, 0, static_cast<int>(width * factor), static_cast<int>(height * factor)};
 }
 
 std::string FilterListText(const std::vector<dialogs::FileFilter>& filters) {

@@ -22,6 +22,11 @@ int DibStride(int width);
 // blue, green, red, each row padded with zeros to DibStride. Empty for an empty picture.
 std::vector<uint8_t> BottomUpBgrRows(const gfx::Image& image);
 
+// The size a picture of width x height pixels, drawn for 96 pixels an inch, takes on a
+// monitor with scale times as many: grown by scale, but no more than room allows (aspect
+// kept) and never below its own size.
+dialogs::Rect ScaledPictureSize(int width, int height, double scale, int roomWidth, int roomHeight);
+
 // "label\0pattern\0label\0pattern\0\0", as the system's file chooser reads its filters. A
 // label or pattern holding a zero byte would end the list early, so it is cut there.
 std::string FilterListText(const std::vector<dialogs::FileFilter>& filters);

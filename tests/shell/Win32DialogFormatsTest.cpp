@@ -34,6 +34,20 @@ TEST(Win32DialogFormatsTest, PictureBecomesBottomUpBlueGreenRedRows) {
 
 TEST(Win32DialogFormatsTest, EmptyPictureGivesNoRows) { EXPECT_TRUE(BottomUpBgrRows(gfx::Image()).empty()); }
 
+TEST(Win32DialogFormatsTest, PicturesGrowWithTheMonitorWithinTheirRoom) {
+    // 200 %: twice the size when there is room for it.
+    EXPECT_EQ(ScaledPictureSize(100, 92, 2.0, 276, 266).width, 200);
+    EXPECT_EQ(ScaledPictureSize(100, 92, 2.0, 276, 266).height, 184);
+    // Room for one and a half times only: 150 x 138, the aspect kept.
+    EXPECT_EQ(ScaledPictureSize(100, 92, 2.0, 150, 400).width, 150);
+    EXPECT_EQ(ScaledPictureSize(100, 92, 2.0, 150, 400).height, 138);
+    // 100 %, or less room than the picture needs: its own size.
+    EXPECT_EQ(ScaledPictureSize(100, 92, 1.0, 500, 500).width, 100);
+    EXPECT_EQ(ScaledPictureSize(120, 100, 2.0, 110, 90).width, 120);
+    EXPECT_EQ(ScaledPictureSize(120, 100, 2.0, 110, 90).height, 100);
+    EXPECT_EQ(ScaledPictureSize(0, 10, 2.0, 100, 100).width, 0);
+}
+
 TEST(Win32DialogFormatsTest, FiltersArePairsEndedByAnEmptyOne) {
     using namespace std::string_literals;
     EXPECT_EQ(FilterListText({{"WAV files (*.WAV)", "*.WAV"}, {"All files (*.*)", "*.*"}}),

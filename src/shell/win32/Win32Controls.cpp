@@ -14,24 +14,50 @@ namespace {
 
 dialogs::Rect RectOf(const RECT& r) { return {r.left, r.top, r.right - r.left, r.bottom - r.top}; }
 
-// A 24-bit header for the picture's rows as BottomUpBgrRows lays them out.
-BITMAPINFO BitmapInfoFor(const gfx::Image& image) {
+// A 24-bit header for rows as BottomUpBgrRows lays them out.
+BITMAPINFO BitmapInfoFor(int width, int height) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = image.Width();
-    info.bmiHeader.biHeight = image.Height();  // bottom-up
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;  // bottom-up
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 24;
     info.bmiHeader.biCompression = BI_RGB;
     return info;
 }
 
-// A bitmap a static control can show. 24 bits, so the current static control uses it as
-// it is instead of making a copy of its own (which it does for pictures with alpha).
-HBITMAP MakeBitmap(const gfx::Image& image) {
+// How many times 96 pixels an inch the window's monitor has. The pictures are drawn for
+// 96; on a finer monitor they grow with the dialog units around them.
+double DpiScale(HWND window) {
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    // Windows 10 knows each window's monitor; older systems have one DPI for all.
+    const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+    UINT dpi = getDpiForWindow ? getDpiForWindow(window) : 0;
+    if (dpi == 0) {
+        const HDC dc = GetDC(window);
+        dpi = dc ? static_cast<UINT>(GetDeviceCaps(dc, LOGPIXELSY)) : 96;
+        if (dc) ReleaseDC(window, dc);
+    }
+    return dpi > 0 ? dpi / 96.0 : 1.0;
+}
+
+// Draws the picture into dest with halftone, which keeps a shrunk or grown photo smooth.
+void StretchPicture(HDC dc, const gfx::Image& image, const std::vector<uint8_t>& rows, const RECT& dest) {
+    const BITMAPINFO info = BitmapInfoFor(image.Width(), image.Height());
+    SetStretchBltMode(dc, HALFTONE);
+    SetBrushOrgEx(dc, 0, 0, nullptr);  // halftone needs it after the mode
+    StretchDIBits(dc, dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top, 0, 0, image.Width(),
+                  image.Height(), rows.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+}
+
+// A bitmap a static control can show, width x height pixels. 24 bits, so the current
+// static control uses it as it is instead of making a copy of its own (which it does for
+// pictures with alpha).
+HBITMAP MakeBitmap(const gfx::Image& image, int width, int height) {
     const std::vector<uint8_t> rows = shell::BottomUpBgrRows(image);
-    if (rows.empty()) return nullptr;
-    BITMAPINFO info = BitmapInfoFor(image);
+    if (rows.empty() || width <= 0 || height <= 0) return nullptr;
+    BITMAPINFO info = BitmapInfoFor(width, height);
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (!bitmap || !bits) {
@@ -39,7 +65,14 @@ HBITMAP MakeBitmap(const gfx::Image& image) {
         AppLog().Error.Log("Win32Controls::SetPicture", "CreateDIBSection failed");
         return nullptr;
     }
-    memcpy(bits, rows.data(), rows.size());
+    if (width == image.Width() && height == image.Height()) {
+        memcpy(bits, rows.data(), rows.size());
+    } else if (const HDC memory = CreateCompatibleDC(nullptr)) {
+        const HGDIOBJ old = SelectObject(memory, bitmap);
+        StretchPicture(memory, image, rows, RECT{0, 0, width, height});
+        SelectObject(memory, old);
+        DeleteDC(memory);
+    }
     GdiFlush();
     return bitmap;
 }
@@ -135,7 +168,14 @@ void Win32Controls::SetSelection(int id, int index) {
 void Win32Controls::SetPicture(int id, const gfx::Image* image) {
     const HWND control = GetDlgItem(window_, id);
     if (!control) return;
-    HBITMAP bitmap = image ? MakeBitmap(*image) : nullptr;
+    HBITMAP bitmap = nullptr;
+    if (image && !image->Empty()) {
+        RECT room{};
+        GetClientRect(control, &room);
+        const dialogs::Rect size =
+            shell::ScaledPictureSize(image->Width(), image->Height(), DpiScale(window_), room.right, room.bottom);
+        bitmap = MakeBitmap(*image, size.width, size.height);
+    }
     // What the control showed before is ours only when we made it; one from the template
     // belongs to the control.
     SendMessageA(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
@@ -171,15 +211,22 @@ void Win32Controls::DrawPicture(int id, const gfx::Image* image, const dialogs::
     FrameRect(dc, &paintRect_, GetSysColorBrush(COLOR_3DSHADOW));
     FillRect(dc, &inner, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     if (!image || image->Empty() || dest.width <= 0 || dest.height <= 0) return;
+    RECT target{paintRect_.left + dest.x, paintRect_.top + dest.y, 0, 0};
+    target.right = target.left + dest.width;
+    target.bottom = target.top + dest.height;
+    if (dest.width == image->Width() && dest.height == image->Height()) {
+        // A picture at its own size grows with the monitor, about the same centre.
+        const dialogs::Rect size = shell::ScaledPictureSize(image->Width(), image->Height(), DpiScale(window_),
+                                                            inner.right - inner.left, inner.bottom - inner.top);
+        target.left += (dest.width - size.width) / 2;
+        target.top += (dest.height - size.height) / 2;
+        target.right = target.left + size.width;
+        target.bottom = target.top + size.height;
+    }
     const std::vector<uint8_t> rows = shell::BottomUpBgrRows(*image);
-    const BITMAPINFO info = BitmapInfoFor(*image);
     const int saved = SaveDC(dc);
     IntersectClipRect(dc, inner.left, inner.top, inner.right, inner.bottom);
-    // Halftone keeps a shrunk photo smooth; it needs the brush origin set after it.
-    SetStretchBltMode(dc, HALFTONE);
-    SetBrushOrgEx(dc, 0, 0, nullptr);
-    StretchDIBits(dc, paintRect_.left + dest.x, paintRect_.top + dest.y, dest.width, dest.height, 0, 0,
-                  image->Width(), image->Height(), rows.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+    StretchPicture(dc, *image, rows, target);
     RestoreDC(dc, saved);
 }
 
