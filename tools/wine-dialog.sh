@@ -3,7 +3,8 @@
 # opens it with the focus in the message, typed text and Return store it as the main
 # message (slot 0) in Lumivan.ini beside the saver; a second start opens "Much More
 # Options" with Alt+O, and Escape twice closes the sheet and the dialog with the settings
-# file unchanged. With a second argument, screenshots of the dialog and of every page go
+# file unchanged; a third opens the countdown dialog from the "Star Messages" page, ticks
+# the random order, and the sheet's OK stores both. With a second argument, screenshots of the dialog and of every page go
 # to that folder (dialog.png, page-1.png ...).
 # Usage: tools/wine-dialog.sh [build folder] [screenshot folder]
 set -euo pipefail
@@ -210,6 +211,45 @@ xdotool key Escape
 dialog_ends_with 0 Escape
 same_settings "$work/before.ini" "$ini" || fail "Lumivan.ini changed although the sheet and the dialog were cancelled"
 echo "wine-dialog: Escape closed the dialog with the settings unchanged"
+
+# The sheet's OK stores its pages, and a page opens its own dialogs. The keys walk the
+# templates' tab order: fifteen Tabs from the sheet's tabs reach "Countdown" on the first
+# page, four more "Show the messages in random order.".
+start_dialog
+xdotool key alt+o
+sheet=$(window_named "$sheet_title" 30) || fail "Alt+O opened no window titled \"$sheet_title\" a second time"
+# A click on the first tab gives the tabs the focus.
+xdotool mousemove --window "$sheet" 30 12 click 1
+sleep 0.3
+for ((i = 0; i < 15; i++)); do xdotool key Tab; sleep 0.05; done
+xdotool key space
+countdown=$(window_named "Countdown Timer" 20) || fail "\"Countdown\" opened no window titled \"Countdown Timer\""
+point_at "$countdown"
+# Month, day and year (a coming one: the dialog refuses past years), each replacing the
+# selected text of its field.
+target_year=$(($(date +%Y) + 1))
+xdotool type 6; xdotool key Tab; xdotool type 15; xdotool key Tab; xdotool type "$target_year"
+xdotool key Return
+window_closes "Countdown Timer" || fail "the countdown dialog is still open 5 s after Return"
+point_at "$sheet"
+xdotool key --delay 80 Tab Tab Tab Tab space Return
+window_closes "$sheet_title" || fail "the sheet is still open 5 s after Return"
+point_at "$dialog"
+xdotool key Escape
+dialog_ends_with 0 Escape
+python3 - "$ini" "$target_year" <<'PY' || fail "the sheet's OK did not store the countdown, the message and the random order"
+import configparser, sys
+ini = configparser.ConfigParser(interpolation=None, strict=False)
+ini.read(sys.argv[1], encoding="latin-1")
+want = {("cdcounter", "year"): sys.argv[2], ("cdcounter", "month"): "6", ("cdcounter", "day"): "15",
+        ("messages", "message___1"): "COUNTDOWN", ("messages", "showrandomly"): "1"}
+sections = {name.lower(): ini[name] for name in ini.sections()}
+for (section, key), value in want.items():
+    got = sections.get(section, {}).get(key)
+    if got != value:
+        sys.exit("wine-dialog: [%s] %s is %r, not %r" % (section, key, got, value))
+PY
+echo "wine-dialog: the countdown dialog opened from its page, and the sheet's OK stored the page"
 
 if [ -n "$shots" ]; then
   # Pictures of every window, for people to look at. The keys walk the templates' tab
