@@ -45,6 +45,11 @@ if [ -x tools/wine-smoke.sh ]; then
   tools/wine-smoke.sh build/win-x86_64
 fi
 
+if [ -x tools/wine-dialog.sh ]; then
+  echo "== Windows x86_64 settings dialog under wine64"
+  tools/wine-dialog.sh build/win-x86_64
+fi
+
 if [ -x tools/wine-mail.sh ]; then
   echo "== Windows x86_64 mail check under wine64"
   tools/wine-mail.sh build/win-x86_64

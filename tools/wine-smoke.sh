@@ -155,7 +155,8 @@ dialog_closes() {
   "$wine" "$scr" "$@" >/dev/null 2>&1 &
   saver=$!
   for ((i = 0; i < 60; i++)); do
-    box=$(xdotool search --name "Lumivane Screensaver v4.21" 2>/dev/null | head -1) || true
+    # Only once shown: the caption is set while the dialog is still being filled.
+    box=$(xdotool search --onlyvisible --name "Lumivane Screensaver v4.21" 2>/dev/null | head -1) || true
     [ -n "$box" ] && break
     kill -0 "$saver" 2>/dev/null || fail "$what ended without showing the settings dialog"
     sleep 0.5
@@ -163,6 +164,7 @@ dialog_closes() {
   [ -n "$box" ] || fail "$what showed no dialog titled \"Lumivane Screensaver v4.21\" within 30 s"
   # Without a window manager the keyboard goes to the window under the pointer.
   xdotool mousemove --window "$box" 20 20
+  sleep 0.5
   xdotool key "$key"
   ends_within "$saver" 50 || fail "the dialog of $what is still open 5 s after $key"
   wait "$saver" || code=$?

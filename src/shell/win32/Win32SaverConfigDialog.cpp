@@ -1,33 +1,55 @@
-// The settings dialog of the configuration mode: for now the saver's name, where its
-// settings are kept until the full dialog exists, and OK / Cancel.
+// The settings dialog of the configuration mode: template 2003 driven by the portable main
+// dialog, through the procedure every screen saver of this platform exports by name.
 #include "shell/win32/Win32SaverConfigDialog.h"
 
-#include <string>
+#include <memory>
 
-#include "../../../resources/win32/resource.h"
-#include "platform/System.h"
 #include "base/Log.h"
+#include "dialogs/DialogIds.h"
+#include "dialogs/MainDialog.h"
+#include "shell/win32/Win32Controls.h"
+#include "shell/win32/Win32DialogHost.h"
 
 namespace lumi::win32 {
 
 namespace {
 
-constexpr const char* kCaption = "Lumivane Screensaver v" LUMI_VERSION;
-constexpr INT_PTR kResultOk = 1;
-constexpr INT_PTR kResultCancel = 0;
+// What drives the main dialog: made at WM_INITDIALOG, as the frame (or a control panel)
+// passes nothing in, and deleted with the window.
+struct MainSession {
+    explicit MainSession(HWND dialog) : controls(dialog, DialogKind::Modal) {}
+    dialogs::MainDialog logic;
+    Win32Controls controls;
+};
 
-void InitDialog(HWND dialog) {
-    AppLog().Info.Log("Version", LUMI_VERSION);
-    AppLog().Info.Log("operation", "configure");
-    SetWindowTextA(dialog, kCaption);
-    SetDlgItemTextA(dialog, IDC_CONFIGURE_NAME, "Lumivane, a night sky with the moon, stars and messages");
-    const std::string note =
-        "The full settings arrive in a later version. Until then they are kept in the file "
-        "\"Lumivan.ini\" in " +
-        platform::SettingsFolder() + " and can be edited there.";
-    SetDlgItemTextA(dialog, IDC_CONFIGURE_NOTE, note.c_str());
-    SetDlgItemTextA(dialog, IDOK, "Ok");
-    SetDlgItemTextA(dialog, IDCANCEL, "Ooops... Cancel");
+MainSession* SessionOf(HWND dialog) { return reinterpret_cast<MainSession*>(GetWindowLongPtrA(dialog, DWLP_USER)); }
+
+INT_PTR HandleMessage(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_INITDIALOG) {
+        auto session = std::make_unique<MainSession>(dialog);
+        SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(session.get()));
+        MainSession& s = *session.release();
+        s.logic.Open(s.controls);
+        // The logic puts the focus in the message with its text selected; the system would
+        // otherwise move it to the first control.
+        return s.controls.FocusSet() ? FALSE : TRUE;
+    }
+    MainSession* session = SessionOf(dialog);
+    if (!session) return FALSE;
+    switch (msg) {
+        case WM_HELP:
+            session->logic.Command(session->controls, IDC_MAIN_HELP);
+            return TRUE;
+        case WM_DESTROY:
+            session->controls.ReleasePictures();
+            return FALSE;
+        case WM_NCDESTROY:
+            SetWindowLongPtrA(dialog, DWLP_USER, 0);
+            delete session;
+            return FALSE;
+        default:
+            return ForwardToLogic(session->logic, session->controls, msg, wParam, lParam) ? TRUE : FALSE;
+    }
 }
 
 }  // namespace
@@ -37,7 +59,7 @@ bool RegisterDialogClasses(HINSTANCE) { return true; }
 int RunConfigureDialog(HINSTANCE instance, HWND owner) {
     if (!RegisterDialogClasses(instance)) return 0;
     const INT_PTR result =
-        DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_CONFIGURE), owner, ScreenSaverConfigureDialog, 0);
+        DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), owner, ScreenSaverConfigureDialog, 0);
     if (result == -1) AppLog().Error.Log("ScreenSaverConfigureDialog", "dialog 2003 not shown");
     return static_cast<int>(result);
 }
@@ -49,29 +71,12 @@ int RunConfigureDialog(HINSTANCE instance, HWND owner) {
 __asm__(".section .drectve\n\t.ascii \" -export:ScreenSaverConfigureDialog=ScreenSaverConfigureDialog@16\"\n\t.text");
 #endif
 
-extern "C" INT_PTR WINAPI ScreenSaverConfigureDialog(HWND dialog, UINT msg, WPARAM wParam, LPARAM) {
+extern "C" INT_PTR WINAPI ScreenSaverConfigureDialog(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
     try {
-        switch (msg) {
-            case WM_INITDIALOG:
-                lumi::win32::InitDialog(dialog);
-                return TRUE;  // the system puts the focus on OK
-            case WM_COMMAND:
-                switch (LOWORD(wParam)) {
-                    case IDOK:
-                        EndDialog(dialog, lumi::win32::kResultOk);
-                        return TRUE;
-                    case IDCANCEL:  // also Escape and the close box
-                        EndDialog(dialog, lumi::win32::kResultCancel);
-                        return TRUE;
-                    default:
-                        return FALSE;
-                }
-            default:
-                return FALSE;
-        }
+        return lumi::win32::HandleMessage(dialog, msg, wParam, lParam);
     } catch (...) {
         // Nothing may unwind into the system's dialog manager.
-        lumi::AppLog().Error.Log("ScreenSaverConfigureDialog", "unexpected exception");
+        lumi::win32::LogEscapedException("ScreenSaverConfigureDialog");
         return FALSE;
     }
 }
