@@ -1,0 +1,26 @@
+#include "shell/gtk/SettingsWindow.h"
+
+#include "dialogs/DialogIds.h"
+#include "shell/gtk/GtkControls.h"
+#include "shell/gtk/GtkTemplates.h"
+
+namespace lumi::gtkui {
+
+int RunMainWindow(dialogs::DialogLogic& logic) {
+    Form form;
+    BuildTemplate(IDD_MAIN, form);
+    GtkWidget* window = MakeDialogWindow(form, nullptr);
+    int result = 0;
+    {
+        GtkControls controls(GTK_WINDOW(window), form, logic);
+        ForwardKeys(window, &controls);
+        controls.Open();
+        if (!controls.Ended()) gtk_window_present(GTK_WINDOW(window));
+        result = controls.RunUntilEnd();
+        controls.Detach();
+    }
+    gtk_widget_destroy(window);
+    return result;
+}
+
+}  // namespace lumi::gtkui
