@@ -35,7 +35,7 @@ void BuildMainDialog(Form& form) {
     Add(body, columns);
     GtkWidget* left = Column(kGroupSpacing);
     Add(columns, left, true);
-    GtkWidget* message = TextBox(form, IDC_MAIN_MESSAGE, 3);
+    GtkWidget* message = TextBox(form, IDC_MAIN_MESSAGE, 4);
     gtk_widget_set_size_request(message, 340, -1);
     Add(left, Labelled("_Message:", message, form.controls[IDC_MAIN_MESSAGE]));
     Add(left, Labelled("_BottomLine:", Edit(form, IDC_MAIN_BOTTOMLINE)));
