@@ -65,6 +65,14 @@ if(TARGET lumi_platform)
   endif()
 endif()
 
+# The maker's addresses on the "About" page; the page hides a button whose address is empty.
+set(LUMI_WEB_ADDRESS "" CACHE STRING "Web page with newer versions (the About page appends ?CurrentUserVer=)")
+set(LUMI_CONTACT_ADDRESS "" CACHE STRING "Mail address of the About page's contact button")
+if(TARGET lumi_dialogs)
+  target_compile_definitions(lumi_dialogs PRIVATE "LUMI_WEB_ADDRESS=\"${LUMI_WEB_ADDRESS}\""
+    "LUMI_CONTACT_ADDRESS=\"${LUMI_CONTACT_ADDRESS}\"")
+endif()
+
 # Everything the program and the tests link.
 add_library(lumi_all INTERFACE)
 foreach(m ${LUMI_MODULES})

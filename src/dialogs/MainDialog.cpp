@@ -1,11 +1,19 @@
-// The main dialog's opening and its OK and Cancel.
+// The main dialog: its opening, its switches and choosers, the picture, the runaway OK
+// button, and OK and Cancel.
 #include "dialogs/MainDialog.h"
 
+#include <cstdio>
 #include <utility>
 
 #include "base/Log.h"
+#include "base/Random.h"
 #include "content/MessageStore.h"
+#include "dialogs/Choosers.h"
 #include "dialogs/DialogIds.h"
+#include "dialogs/EmailDialog.h"
+#include "dialogs/MoreOptions.h"
+#include "dialogs/TextFontChooser.h"
+#include "media/Sound.h"
 #include "settings/IniFile.h"
 
 namespace lumi::dialogs {
@@ -15,13 +23,32 @@ namespace {
 constexpr int kResultOk = 1;
 constexpr int kResultCancel = 0;
 
+constexpr int kAirplanesSound = 140;
+constexpr int kJokesSound = 187;
+constexpr int kCongratulationsSound = 183;
+
+// What the main page passes on: the message and bottom line as the store keeps them.
+constexpr size_t kMessageChars = 98;
+constexpr size_t kBottomLineChars = 298;
+// The picture chooser's buffer, and the stored path read into it as a start.
+constexpr size_t kPictureBuffer = 300;
+constexpr size_t kPictureRead = 299;
+
 void CheckFrom(Controls& controls, int id, long value) { controls.SetChecked(id, value != 0); }
+
+unsigned long Flag(const Controls& controls, int id) { return controls.Checked(id) ? 1 : 0; }
+
+std::string Cut(std::string text, size_t chars) {
+    if (text.size() > chars) text.resize(chars);
+    return text;
+}
 
 }  // namespace
 
 const char* SettingsCaption() { return "Lumivane Screensaver v" LUMI_VERSION; }
 
-MainDialog::MainDialog(std::string settingsFolder) : settingsFolder_(std::move(settingsFolder)) {}
+MainDialog::MainDialog(std::string settingsFolder)
+    : settingsFolder_(std::move(settingsFolder)), pictureArea_(IDC_MAIN_PICTURE_AREA) {}
 MainDialog::~MainDialog() = default;
 
 void MainDialog::Open(Controls& controls) {
@@ -35,6 +62,9 @@ void MainDialog::Open(Controls& controls) {
     EncryptPleaseUtility(ini);
     MessageStore& store = TheMessageStore();
     store.WriteDefaults();
+
+    // One opening in seven, for a user who asked for jokes.
+    if (ini.ReadIntForUser("params", "Jokes", 0) != 0 && RandomRange(0, 7) == 1) runaway_.Arm(controls, IDC_OK);
 
     controls.SetCaption(SettingsCaption());
     controls.SetText(IDC_OK, "Ok");
@@ -67,25 +97,78 @@ void MainDialog::Command(Controls& controls, int id) {
             SettingMoon.Set(controls.Checked(IDC_MAIN_MOON) ? 1 : 0);
             controls.Enable(IDC_MAIN_SOUTHERN, controls.Checked(IDC_MAIN_MOON));
             break;
-        default:
+        case IDC_MAIN_AIRPLANES:
+            if (controls.Checked(IDC_MAIN_AIRPLANES)) PlayBuiltInSound(controls.Window(), kAirplanesSound);
             break;
+        case IDC_MAIN_JOKES:
+            if (controls.Checked(IDC_MAIN_JOKES)) PlayBuiltInSound(controls.Window(), kJokesSound);
+            break;
+        case IDC_MAIN_EMAIL:
+            runaway_.Pause();
+            if (controls.Checked(IDC_MAIN_EMAIL)) {
+                EmailDialog email;
+                ModalDialog(controls, IDD_EMAIL, email);
+            }
+            break;
+        case IDC_MAIN_FONT:
+            runaway_.Pause();
+            ChooseTextFont(controls);
+            controls.Repaint(0);
+            break;
+        case IDC_MAIN_PICTURE:
+            runaway_.Pause();
+            ChoosePicture(controls);
+            break;
+        case IDC_MAIN_OPTIONS:
+            runaway_.Pause();
+            RunMoreOptionsSheet(controls);
+            TheMessageStore().GoFirst();
+            break;
+        case IDC_MAIN_HELP:
+            if (!controls.OpenHelpPage("lumivan.htm")) AppLog().Warning.Log("MainDialog", "cannot open lumivan.htm");
+            break;
+        default:
+            return;
     }
+    runaway_.Resume();
+    controls.Repaint(IDC_OK);
 }
 
-void MainDialog::Timer(Controls&, int) {}
+void MainDialog::Timer(Controls& controls, int timerId) { runaway_.Tick(controls, timerId); }
 
-void MainDialog::Paint(Controls&) {}
+void MainDialog::Paint(Controls& controls) { pictureArea_.Draw(controls); }
+
+void MainDialog::ChoosePicture(Controls& controls) {
+    IniFile& ini = MainIni();
+    std::string path = ini.ReadStringForUser("Params", "UPIC", "", kPictureRead);
+    // Cancelling goes back to the built-in picture.
+    if (!ChooseFile(controls, "Select your favorite picture", "BMP", path, kPictureBuffer)) path.clear();
+    ini.WriteStringForUser("Params", "UPIC", path);
+    pictureArea_.Release();
+    controls.Repaint(IDC_MAIN_PICTURE_AREA);
+}
 
 void MainDialog::Confirm(Controls& controls) {
-    UnlockFromMainPage(TheMessageStore(), controls.Window(), controls.Text(IDC_MAIN_MESSAGE),
-                       controls.Text(IDC_MAIN_BOTTOMLINE));
+    UnlockFromMainPage(TheMessageStore(), controls.Window(), Cut(controls.Text(IDC_MAIN_MESSAGE), kMessageChars),
+                       Cut(controls.Text(IDC_MAIN_BOTTOMLINE), kBottomLineChars));
+    if (runaway_.Armed() && !runaway_.Paused()) {
+        PlayBuiltInSound(controls.Window(), kCongratulationsSound);
+        runaway_.Pause();
+        char text[80];
+        std::snprintf(text, sizeof text, "You were able to hit the button with %i attempts!", runaway_.Attempts());
+        ShowMessageBox(controls.Window(), text, "CONGRATULATIONS!");
+    }
     IniFile& ini = MainIni();
     SettingAirplanes.Set(controls.Checked(IDC_MAIN_AIRPLANES) ? 1 : 0);
-    ini.WriteUIntForUser("Params", "Jokes", controls.Checked(IDC_MAIN_JOKES) ? 1 : 0);
-    ini.WriteUIntForUser("Params", "SouthernHemisphere", controls.Checked(IDC_MAIN_SOUTHERN) ? 1 : 0);
-    ini.WriteUIntForUser("Email", "Enabled", controls.Checked(IDC_MAIN_EMAIL) ? 1 : 0);
+    ini.WriteUIntForUser("Params", "Jokes", Flag(controls, IDC_MAIN_JOKES));
+    ini.WriteUIntForUser("Params", "SouthernHemisphere", Flag(controls, IDC_MAIN_SOUTHERN));
+    ini.WriteUIntForUser("Email", "Enabled", Flag(controls, IDC_MAIN_EMAIL));
 }
 
-void MainDialog::Finish(Controls& controls, int result) { controls.End(result); }
+void MainDialog::Finish(Controls& controls, int result) {
+    pictureArea_.Release();
+    runaway_.Disarm(controls);
+    controls.End(result);
+}
 
 }  // namespace lumi::dialogs

@@ -5,6 +5,8 @@
 #include <string>
 
 #include "dialogs/Controls.h"
+#include "dialogs/PictureArea.h"
+#include "dialogs/RunawayButton.h"
 
 namespace lumi::dialogs {
 
@@ -21,11 +23,17 @@ public:
     void Timer(Controls& controls, int timerId) override;
     void Paint(Controls& controls) override;
 
+    // The joke's state, for tests.
+    const RunawayButton& Runaway() const { return runaway_; }
+
 private:
     void Confirm(Controls& controls);
     void Finish(Controls& controls, int result);
+    void ChoosePicture(Controls& controls);
 
     std::string settingsFolder_;
+    RunawayButton runaway_;
+    PictureArea pictureArea_;
 };
 
 }  // namespace lumi::dialogs

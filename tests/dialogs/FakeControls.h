@@ -106,6 +106,7 @@ public:
     bool ChooseFile(const std::string& title, const std::vector<dialogs::FileFilter>& filters, std::string& path,
                     unsigned long& error) override {
         fileChooserTitles.push_back(title);
+        if (whileChoosing) whileChoosing();
         lastFilters = filters;
         fileChooserStart = path;
         error = chooseFileError;
@@ -115,6 +116,7 @@ public:
     }
     bool ChooseFolder(const std::string& title, std::string& path) override {
         folderChooserTitles.push_back(title);
+        if (whileChoosing) whileChoosing();
         if (!chosenFolder) return false;
         path = *chosenFolder;
         return true;
@@ -122,6 +124,7 @@ public:
     void ChooseFont(dialogs::FontChoice& font) override {
         fontChooserStart = font;
         ++fontChoosers;
+        if (whileChoosing) whileChoosing();
         if (chosenFont) font = *chosenFont;
     }
     bool OpenHelpPage(const std::string& page) override {
@@ -162,6 +165,7 @@ public:
     unsigned long chooseFileError = 0;
     std::optional<std::string> chosenFolder;
     std::optional<dialogs::FontChoice> chosenFont;  // nullopt: the chooser is cancelled
+    std::function<void()> whileChoosing;             // runs while a chooser is up
 
 private:
     const Control& Find(int id) const { return controls[id]; }
