@@ -112,6 +112,9 @@ void GtkControls::Open() {
             binding->handler = g_signal_connect(widget, "toggled", G_CALLBACK(OnToggled), binding.get());
         } else if (GTK_IS_BUTTON(widget)) {
             binding->handler = g_signal_connect(widget, "clicked", G_CALLBACK(OnClicked), binding.get());
+        } else if (GTK_IS_COMBO_BOX(widget)) {
+            // A choice picked in a list is a command too, as a selection change is on Windows.
+            binding->handler = g_signal_connect(widget, "changed", G_CALLBACK(OnChanged), binding.get());
         } else if (GTK_IS_DRAWING_AREA(widget)) {
             binding->handler = g_signal_connect(widget, "draw", G_CALLBACK(OnDraw), binding.get());
         }
@@ -150,6 +153,24 @@ void GtkControls::OnClicked(GtkButton* button, Binding* b) {
 }
 
 void GtkControls::OnToggled(GtkToggleButton*, Binding* b) { b->self->Command(b->id); }
+
+void GtkControls::OnChanged(GtkComboBox*, Binding* b) { b->self->Command(b->id); }
+
+// Only the user's changes are commands; the logic's own settings are not.
+class GtkControls::Quiet {
+public:
+    Quiet(GtkControls& controls, int id) : binding_(controls.BindingOf(id)) {
+        if (binding_) g_signal_handler_block(binding_->widget, binding_->handler);
+    }
+    ~Quiet() {
+        if (binding_) g_signal_handler_unblock(binding_->widget, binding_->handler);
+    }
+    Quiet(const Quiet&) = delete;
+    Quiet& operator=(const Quiet&) = delete;
+
+private:
+    Binding* binding_;
+};
 
 gboolean GtkControls::OnDraw(GtkWidget*, cairo_t* cr, Binding* b) {
     GtkControls& self = *b->self;
@@ -246,16 +267,13 @@ bool GtkControls::Checked(int id) const {
 void GtkControls::SetChecked(int id, bool checked) {
     GtkWidget* w = Find(id);
     if (!w || !GTK_IS_TOGGLE_BUTTON(w)) return;
-    // Only the user's clicks are commands; the logic's own settings are not.
-    Binding* b = BindingOf(id);
-    if (b) g_signal_handler_block(w, b->handler);
+    Quiet quiet(*this, id);
     const auto none = form_.noRadio.find(id);
     if (!checked && none != form_.noRadio.end() && gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(w))) {
         gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(none->second), TRUE);
     } else {
         gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(w), checked);
     }
-    if (b) g_signal_handler_unblock(w, b->handler);
 }
 
 void GtkControls::Enable(int id, bool enabled) {
@@ -272,6 +290,7 @@ void GtkControls::Show(int id, bool shown) {
 void GtkControls::SetItems(int id, const std::vector<std::string>& items) {
     GtkWidget* w = Find(id);
     if (!w || !GTK_IS_COMBO_BOX_TEXT(w)) return;
+    Quiet quiet(*this, id);
     gtk_combo_box_text_remove_all(GTK_COMBO_BOX_TEXT(w));
     for (const std::string& item : items) gtk_combo_box_text_append_text(GTK_COMBO_BOX_TEXT(w), ToWidgetText(item).c_str());
     gtk_combo_box_set_active(GTK_COMBO_BOX(w), -1);
@@ -284,7 +303,9 @@ int GtkControls::Selection(int id) const {
 
 void GtkControls::SetSelection(int id, int index) {
     GtkWidget* w = Find(id);
-    if (w && GTK_IS_COMBO_BOX(w)) gtk_combo_box_set_active(GTK_COMBO_BOX(w), index);
+    if (!w || !GTK_IS_COMBO_BOX(w)) return;
+    Quiet quiet(*this, id);
+    gtk_combo_box_set_active(GTK_COMBO_BOX(w), index);
 }
 
 void GtkControls::SetPicture(int id, const gfx::Image* image) {

@@ -82,6 +82,8 @@ private:
     dialogs::Point ScreenOrigin(GtkWidget* widget) const;
     static void OnClicked(GtkButton* button, Binding* binding);
     static void OnToggled(GtkToggleButton* button, Binding* binding);
+    static void OnChanged(GtkComboBox* combo, Binding* binding);
+    class Quiet;
     static gboolean OnDraw(GtkWidget* widget, cairo_t* cr, Binding* binding);
     static gboolean OnTimer(gpointer slot);
 

@@ -36,7 +36,7 @@ void BuildMainDialog(Form& form) {
     GtkWidget* left = Column(kGroupSpacing);
     Add(columns, left, true);
     GtkWidget* message = TextBox(form, IDC_MAIN_MESSAGE, 4);
-    gtk_widget_set_size_request(message, 340, -1);
+    gtk_widget_set_size_request(message, 340, 8 + 20 * 4);
     Add(left, Labelled("_Message:", message, form.controls[IDC_MAIN_MESSAGE]));
     Add(left, Labelled("_BottomLine:", Edit(form, IDC_MAIN_BOTTOMLINE)));
     GtkWidget* see = Column();

@@ -53,6 +53,11 @@ void BuildStarMessagesPage(Form& form) {
     GtkWidget* text = TextBox(form, IDC_STAR_MESSAGE, 2);
     Add(current, Labelled("_Message:", text, form.controls[IDC_STAR_MESSAGE]));
     Add(current, Labelled("_BottomLine:", Edit(form, IDC_STAR_BOTTOMLINE)));
+    GtkWidget* password = Row(kGroupSpacing);
+    GtkWidget* secret = Password(form, IDC_STAR_PASSWORD);
+    Add(password, Label("Pass_word (keeps the message hidden until it is typed):", secret));
+    Add(password, secret, true);
+    Add(current, password);
     Add(page, Group("The current message is ", current));
 
     GtkWidget* symbols = Grid();
@@ -99,11 +104,11 @@ void BuildSoundsPage(Form& form) {
             Add(list, file);
         }
     }
-    Add(page, Group("Tonight I want to hear", list));
+    Add(page, Group("While the stars shine, I would like to hear ", list));
     GtkWidget* options = Column();
     Add(options, Check(form, IDC_SOUND_CONTINUOUS, "Play _continuously (works only with the build-in sounds)"));
     Add(options, Check(form, IDC_SOUND_CUCKOO, "C_uckoo on the hour"));
-    Add(page, Group("And also", options));
+    Add(page, Group("And also ", options));
 }
 
 void BuildQuotesPage(Form& form) {
@@ -123,7 +128,7 @@ void BuildQuotesPage(Form& form) {
     Add(steps, Button(form, IDC_QUOTE_NEXT, "_Next please"));
     Add(side, steps);
     Add(category, side);
-    Add(page, Group("The flying picture", category));
+    Add(page, Group("The flying picture and its quote ", category));
 
     GtkWidget* own = Column();
     Add(own, Static(form, IDC_QUOTE_FILE_NOTE, "You can even select your own picture from a BMP file"));
@@ -141,7 +146,7 @@ void BuildQuotesPage(Form& form) {
     GtkWidget* text = Column();
     Add(text, Check(form, IDC_QUOTE_AUTOTEXT, "Composed by the _program"));
     Add(text, Labelled("Composed by _you :", Edit(form, IDC_QUOTE_BANNER, 40)));
-    Add(page, Group("The text behind it", text));
+    Add(page, Group("The words that follow the picture ", text));
 }
 
 void BuildStartupPage(Form& form) {
@@ -152,14 +157,14 @@ void BuildStartupPage(Form& form) {
     gtk_grid_attach(GTK_GRID(corners), Check(form, IDC_STARTUP_BOTTOM_LEFT, "_Bottom left"), 0, 1, 1, 1);
     gtk_grid_attach(GTK_GRID(corners), Check(form, IDC_STARTUP_BOTTOM_RIGHT, "Bottom _right"), 1, 1, 1, 1);
     GtkWidget* cornerGroup = Column();
-    Add(cornerGroup, Wrapped("The screensaver does not start while the mouse rests in a corner marked here:", 60));
+    Add(cornerGroup, Wrapped("The screensaver does not start while the mouse pointer rests in a corner ticked here:", 60));
     Add(cornerGroup, corners);
-    Add(page, Group("Hot corners", cornerGroup));
+    Add(page, Group("Hot corners ", cornerGroup));
 
     GtkWidget* effects = Column();
-    Add(effects, Check(form, IDC_STARTUP_SWITCH_OFF_TV, "_Switch off the screen like an old TV."));
-    Add(effects, Check(form, IDC_STARTUP_REACH_STARS, "Reach the _stars: a picture while the sky is made."));
-    Add(page, Group("When it starts", effects));
+    Add(effects, Check(form, IDC_STARTUP_SWITCH_OFF_TV, "_Switch the screen off like an old TV set when the screensaver starts."));
+    Add(effects, Check(form, IDC_STARTUP_REACH_STARS, "Reach the _stars: show a picture while the sky is being made."));
+    Add(page, Group("Start-up effects ", effects));
 
     GtkWidget* wallpaper = Column();
     GtkWidget* change = Check(form, IDC_STARTUP_WALLPAPER,
@@ -168,7 +173,7 @@ void BuildStartupPage(Form& form) {
     gtk_label_set_max_width_chars(GTK_LABEL(gtk_bin_get_child(GTK_BIN(change))), 60);
     Add(wallpaper, change);
     Add(wallpaper, FileRow(form, IDC_STARTUP_WALLPAPER_PATH, IDC_STARTUP_WALLPAPER_BROWSE));
-    Add(page, Group("Wallpaper", wallpaper));
+    Add(page, Group("Wallpaper ", wallpaper));
 }
 
 void BuildAboutPage(Form& form) {
@@ -178,7 +183,9 @@ void BuildAboutPage(Form& form) {
     for (int id : {IDC_ABOUT_PICTURE_1, IDC_ABOUT_PICTURE_2, IDC_ABOUT_PICTURE_3, IDC_ABOUT_PICTURE_4})
         Add(pictures, Picture(form, id));
     Add(page, pictures);
-    Add(page, Heading("The best experience after your real window."));
+    GtkWidget* motto = Heading("The best experience after your real window.");
+    gtk_label_set_xalign(GTK_LABEL(motto), 0.5);
+    Add(page, motto);
     GtkWidget* version = Column();
     Add(version, Static(form, IDC_ABOUT_VERSION));
     Add(version, Static(form, IDC_ABOUT_BUILD));
@@ -187,7 +194,7 @@ void BuildAboutPage(Form& form) {
     Add(newer, Wrapped("You can use the internet to download a newer version. Now, isn't that something?", 60));
     GtkWidget* links = Row();
     Add(links, Button(form, IDC_ABOUT_NEWER, "_Catch a newer version."));
-    Add(links, Button(form, IDC_ABOUT_CONTACT, "_Write to us."));
+    Add(links, Button(form, IDC_ABOUT_CONTACT, "_Write to the author."));
     Add(newer, links);
     Add(page, newer);
     Add(page, Group("No more stars ", Wrapped("To remove Lumivane, pick another screen saver in your desktop's settings, "

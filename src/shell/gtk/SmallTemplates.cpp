@@ -38,7 +38,7 @@ void BuildDateDialog(Form& form, bool withTime) {
         Field(grid, 4, "M_inute (0..59)", Edit(form, IDC_DATE_MINUTE, 6));
         Add(page, Group("Expected Date ", grid));
     } else {
-        Add(page, grid);
+        Add(page, Group("The day you were born ", grid));
     }
 }
 

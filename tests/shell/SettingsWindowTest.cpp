@@ -1,0 +1,116 @@
+// The settings program on a virtual X display, driven as a user drives it: the main window
+// opens with its caption and the message selected, typing and Return stores the message as
+// the first slot, Escape stores nothing, and the options sheet opens and closes by keys.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+#include "common/TestSupport.h"
+#include "platform/IniText.h"
+
+namespace lumi {
+namespace {
+
+const std::string kSettings = LUMI_BINARY_DIR "/lumivane-settings";
+
+bool Installed(const char* tool) {
+    return std::system(("command -v " + std::string(tool) + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+// wait_window <title>: waits (up to 20 s, polling) for a window of that exact title and
+// puts it in $W, or prints "no window <title>". ends: waits up to 20 s for the program to
+// end and prints "rc=<code>", or "running" (and stops it).
+const char kHelpers[] =
+    "wait_window() { i=0; W=''; while [ $i -lt 400 ]; do\n"
+    "    W=$(xdotool search --name \"^$1\\$\" 2>/dev/null | head -1); [ -n \"$W\" ] && return 0;\n"
+    "    sleep 0.05; i=$((i+1)); done; echo \"no window $1\"; return 1; }\n"
+    "ends() { i=0; while kill -0 $P 2>/dev/null && [ $i -lt 400 ]; do sleep 0.05; i=$((i+1)); done;\n"
+    "  if kill -0 $P 2>/dev/null; then echo running; kill $P; wait $P; else wait $P; echo rc=$?; fi; }\n"
+    "start() { \"$S\" & P=$!; wait_window 'Lumivane Screensaver v4.21' && xdotool windowfocus --sync $W; }\n";
+
+class SettingsWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+#if defined(__SANITIZE_ADDRESS__)
+        GTEST_SKIP() << "GTK's own start-up is not ours to check under the sanitizers";
+#endif
+        if (!Installed("Xvfb")) GTEST_SKIP() << "Xvfb is not installed";
+        if (!Installed("xdotool")) GTEST_SKIP() << "xdotool is not installed";
+        ASSERT_EQ(access(kSettings.c_str(), X_OK), 0) << kSettings << " is not built";
+    }
+
+    // Runs the script on a display of its own, with the home and settings in tmp. $S is
+    // the program.
+    testing::CommandRun OnVirtualDisplay(const std::string& script) {
+        const std::string file = tmp.File("script.sh");
+        testing::WriteFile(file, "set -u\nS='" + kSettings + "'\n" + kHelpers + script);
+        const std::string command = "cd '" + tmp.Path() + "' && HOME='" + tmp.Path() + "' XDG_CONFIG_HOME='" +
+                                    tmp.File(".config") + "' XDG_STATE_HOME='" + tmp.File("state") +
+                                    "' XDG_RUNTIME_DIR='" + tmp.Path() + "' NO_AT_BRIDGE=1 timeout 120 '" +
+                                    LUMI_SOURCE_DIR + "/tools/with-xvfb.sh' 1024x768x24 sh '" + file + "' 2>&1";
+        return testing::RunCommand(command);
+    }
+
+    std::string IniFile() const { return tmp.File(".config/lumivane/Lumivan.ini"); }
+    std::optional<std::string> Stored(const char* section, const char* key) const {
+        return IniLookup(testing::ReadFile(IniFile()), section, key);
+    }
+    void StartWith(const std::string& content) {
+        ASSERT_EQ(std::system(("mkdir -p '" + tmp.File(".config/lumivane") + "'").c_str()), 0);
+        testing::WriteFile(IniFile(), content);
+    }
+
+    testing::TempFolder tmp;
+};
+
+TEST_F(SettingsWindowTest, TypingAMessageAndReturnStoreItAsTheFirstSlot) {
+    StartWith("[Messages]\r\nMessage___0=Old words\r\nBottomLine___0=Old line\r\n");
+    // The message is selected when the window opens, so typing replaces it.
+    const testing::CommandRun run = OnVirtualDisplay(
+        "start\n"
+        "xdotool type --delay 30 'Clear skies'\n"
+        "xdotool key Return\n"
+        "ends\n");
+    EXPECT_NE(run.output.find("rc=0"), std::string::npos) << run.output;
+    EXPECT_EQ(Stored("Messages", "Message___0"), std::optional<std::string>("Clear skies")) << run.output;
+    EXPECT_EQ(Stored("Messages", "BottomLine___0"), std::optional<std::string>("Old line"));
+}
+
+TEST_F(SettingsWindowTest, EscapeStoresNothing) {
+    StartWith("[Messages]\r\nMessage___0=Old words\r\n[params]\r\nAirplanes=1\r\n");
+    const testing::CommandRun run = OnVirtualDisplay(
+        "start\n"
+        "xdotool type --delay 30 'Forgotten'\n"
+        // Alt+A unticks the airplanes, which only OK would store.
+        "xdotool key alt+a\n"
+        "xdotool key Escape\n"
+        "ends\n");
+    EXPECT_NE(run.output.find("rc=0"), std::string::npos) << run.output;
+    EXPECT_EQ(Stored("Messages", "Message___0"), std::optional<std::string>("Old words")) << run.output;
+    EXPECT_EQ(Stored("params", "Airplanes"), std::optional<std::string>("1"));
+}
+
+TEST_F(SettingsWindowTest, TheOptionsOpenByTheirMnemonicAndEscapeClosesOneWindowAtATime) {
+    StartWith("[Messages]\r\nMessage___0=Old words\r\n");
+    const testing::CommandRun run = OnVirtualDisplay(
+        "start; MAIN=$W\n"
+        "xdotool key alt+o\n"
+        "wait_window 'Lumivane Screensaver v4.21 - Much More Options' && echo sheet open\n"
+        "xdotool windowfocus --sync $W key Escape\n"
+        "i=0; while xdotool search --name 'Much More Options' >/dev/null 2>&1 && [ $i -lt 400 ]; do sleep 0.05; i=$((i+1)); done\n"
+        "xdotool search --name 'Much More Options' >/dev/null 2>&1 || echo sheet closed\n"
+        "kill -0 $P && echo main still open\n"
+        "xdotool windowfocus --sync $MAIN key Escape\n"
+        "ends\n");
+    EXPECT_NE(run.output.find("sheet open"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("sheet closed"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("main still open"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("rc=0"), std::string::npos) << run.output;
+    EXPECT_EQ(Stored("Messages", "Message___0"), std::optional<std::string>("Old words"));
+}
+
+}  // namespace
+}  // namespace lumi
