@@ -1,6 +1,7 @@
 // The settings program on a virtual X display, driven as a user drives it: the main window
 // opens with its caption and the message selected, typing and Return stores the message as
-// the first slot, Escape stores nothing, and the options sheet opens and closes by keys.
+// the first slot, Escape stores nothing, the options sheet opens and closes by keys, and the
+// saver started without arguments becomes the settings program beside it.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -110,6 +111,19 @@ TEST_F(SettingsWindowTest, TheOptionsOpenByTheirMnemonicAndEscapeClosesOneWindow
     EXPECT_NE(run.output.find("main still open"), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("rc=0"), std::string::npos) << run.output;
     EXPECT_EQ(Stored("Messages", "Message___0"), std::optional<std::string>("Old words"));
+}
+
+TEST_F(SettingsWindowTest, TheSaverWithoutArgumentsOpensTheSettingsBesideIt) {
+    StartWith("[Messages]\r\nMessage___0=Old words\r\n");
+    const testing::CommandRun run = OnVirtualDisplay(
+        "'" LUMI_BINARY_DIR "/lumivane' & P=$!\n"
+        "wait_window 'Lumivane Screensaver v4.21' && echo settings open\n"
+        "xdotool windowfocus --sync $W type --delay 30 'From the saver'\n"
+        "xdotool key Return\n"
+        "ends\n");
+    EXPECT_NE(run.output.find("settings open"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("rc=0"), std::string::npos) << run.output;
+    EXPECT_EQ(Stored("Messages", "Message___0"), std::optional<std::string>("From the saver"));
 }
 
 }  // namespace
