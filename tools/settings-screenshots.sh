@@ -11,7 +11,7 @@ if [ -z "${DISPLAY_READY:-}" ]; then
 fi
 home=$(mktemp -d)
 trap 'rm -rf "$home"' EXIT
-export HOME=$home XDG_CONFIG_HOME=$home/.config XDG_STATE_HOME=$home/state NO_AT_BRIDGE=1 GTK_THEME=Adwaita
+export HOME=$home XDG_CONFIG_HOME=$home/.config XDG_STATE_HOME=$home/state NO_AT_BRIDGE=1 GTK_THEME=Adwaita GSETTINGS_BACKEND=memory
 
 wait_window() {
   for _ in $(seq 200); do

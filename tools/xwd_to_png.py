@@ -15,8 +15,10 @@ def read_xwd(path):
     header_size, width, height = fields[0], fields[4], fields[5]
     byte_order, bits_per_pixel, bytes_per_line, ncolors = fields[7], fields[11], fields[12], fields[19]
     red_mask, green_mask, blue_mask = fields[14], fields[15], fields[16]
-    if bits_per_pixel != 32:
-        sys.exit("xwd_to_png: %d bits a pixel; expected 32" % bits_per_pixel)
+    if bits_per_pixel not in (24, 32):
+        sys.exit("xwd_to_png: %d bits a pixel; expected 24 or 32" % bits_per_pixel)
+    # Some servers report depth 24 as 24 bits a pixel yet pad every pixel to 4 bytes.
+    size = 4 if bytes_per_line >= width * 4 else bits_per_pixel // 8
     offset = header_size + ncolors * 12
     endian = "<" if byte_order == 0 else ">"
 
@@ -26,10 +28,10 @@ def read_xwd(path):
     rs, gs, bs = shift(red_mask), shift(green_mask), shift(blue_mask)
     rows = []
     for y in range(height):
-        line = data[offset + y * bytes_per_line: offset + y * bytes_per_line + width * 4]
-        pixels = struct.unpack(endian + "%dI" % width, line)
+        line = data[offset + y * bytes_per_line: offset + y * bytes_per_line + width * size]
         out = bytearray()
-        for p in pixels:
+        for x in range(width):
+            p = int.from_bytes(line[x * size: x * size + size], "little" if endian == "<" else "big")
             out += bytes(((p & red_mask) >> rs, (p & green_mask) >> gs, (p & blue_mask) >> bs))
         rows.append(bytes(out))
     return width, height, rows

@@ -50,7 +50,7 @@ protected:
         testing::WriteFile(file, "set -u\nS='" + kSettings + "'\n" + kHelpers + script);
         const std::string command = "cd '" + tmp.Path() + "' && HOME='" + tmp.Path() + "' XDG_CONFIG_HOME='" +
                                     tmp.File(".config") + "' XDG_STATE_HOME='" + tmp.File("state") +
-                                    "' XDG_RUNTIME_DIR='" + tmp.Path() + "' NO_AT_BRIDGE=1 timeout 120 '" +
+                                    "' XDG_RUNTIME_DIR='" + tmp.Path() + "' NO_AT_BRIDGE=1 GSETTINGS_BACKEND=memory timeout 120 '" +
                                     LUMI_SOURCE_DIR + "/tools/with-xvfb.sh' 1024x768x24 sh '" + file + "' 2>&1";
         return testing::RunCommand(command);
     }

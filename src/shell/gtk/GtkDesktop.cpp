@@ -109,7 +109,7 @@ void GtkControls::ChooseFont(dialogs::FontChoice& font) {
                       ((font.color >> 16) & 0xFF) / 255.0, 1.0};
     GtkWidget* colourButton = gtk_color_button_new_with_rgba(&colour);
     gtk_color_chooser_set_use_alpha(GTK_COLOR_CHOOSER(colourButton), FALSE);
-    Add(colourRow, Label("Text _colour:", colourButton));
+    Add(colourRow, Label("Text co_lour:", colourButton));
     Add(colourRow, colourButton);
     gtk_box_pack_start(GTK_BOX(area), colourRow, FALSE, FALSE, 0);
     gtk_widget_show_all(area);

@@ -17,7 +17,7 @@ GtkWidget* Grid() {
 GtkWidget* FileRow(Form& form, int edit, int browse) {
     GtkWidget* row = Row();
     Add(row, Edit(form, edit, 36), true);
-    Add(row, Button(form, browse, "Bro_wse..."));
+    Add(row, Button(form, browse, "Browse..."));
     return row;
 }
 
@@ -42,7 +42,7 @@ void BuildStarMessagesPage(Form& form) {
     GtkWidget* actions = Row();
     gtk_widget_set_halign(actions, GTK_ALIGN_END);
     Add(actions, Button(form, IDC_STAR_NEW, "_New"));
-    Add(actions, Button(form, IDC_STAR_DELETE, "_Delete"));
+    Add(actions, Button(form, IDC_STAR_DELETE, "De_lete"));
     Add(actions, Button(form, IDC_STAR_SEND, "_Send"));
     Add(actions, Button(form, IDC_STAR_PREVIEW, "Pre_view"));
     Add(actions, Button(form, IDC_STAR_HELP, "?"));
@@ -55,7 +55,7 @@ void BuildStarMessagesPage(Form& form) {
     Add(current, Labelled("_BottomLine:", Edit(form, IDC_STAR_BOTTOMLINE)));
     GtkWidget* password = Row(kGroupSpacing);
     GtkWidget* secret = Password(form, IDC_STAR_PASSWORD);
-    Add(password, Label("Pass_word (keeps the message hidden until it is typed):", secret));
+    Add(password, Label("Password (_keeps the message hidden until it is typed):", secret));
     Add(password, secret, true);
     Add(current, password);
     Add(page, Group("The current message is ", current));
@@ -64,7 +64,7 @@ void BuildStarMessagesPage(Form& form) {
     gtk_grid_set_column_homogeneous(GTK_GRID(symbols), TRUE);
     const std::pair<int, const char*> buttons[] = {
         {IDC_STAR_HEART, "_Heart"},         {IDC_STAR_HAPPY, "H_appiness"},          {IDC_STAR_PEACE, "_Peace"},
-        {IDC_STAR_STAR, "S_tar"},           {IDC_STAR_COUNTDOWN, "_Countdown"},      {IDC_STAR_DAY_COUNTER, "Day Co_unter"},
+        {IDC_STAR_STAR, "S_tar"},           {IDC_STAR_COUNTDOWN, "Count_down"},      {IDC_STAR_DAY_COUNTER, "Day Co_unter"},
         {IDC_STAR_TIME, "T_ime"},           {IDC_STAR_WORLD_TIME, "_World Time"}};
     for (int i = 0; i < 8; ++i)
         gtk_grid_attach(GTK_GRID(symbols), Button(form, buttons[i].first, buttons[i].second), i % 4, i / 4, 1, 1);
@@ -106,7 +106,7 @@ void BuildSoundsPage(Form& form) {
     }
     Add(page, Group("While the stars shine, I would like to hear ", list));
     GtkWidget* options = Column();
-    Add(options, Check(form, IDC_SOUND_CONTINUOUS, "Play _continuously (works only with the build-in sounds)"));
+    Add(options, Check(form, IDC_SOUND_CONTINUOUS, "Play continuousl_y (works only with the build-in sounds)"));
     Add(options, Check(form, IDC_SOUND_CUCKOO, "C_uckoo on the hour"));
     Add(page, Group("And also ", options));
 }
@@ -124,7 +124,7 @@ void BuildQuotesPage(Form& form) {
     gtk_label_set_max_width_chars(GTK_LABEL(name), 36);
     Add(side, name);
     GtkWidget* steps = Row();
-    Add(steps, Button(form, IDC_QUOTE_PREVIOUS, "O_oops!"));
+    Add(steps, Button(form, IDC_QUOTE_PREVIOUS, "Ooo_ps!"));
     Add(steps, Button(form, IDC_QUOTE_NEXT, "_Next please"));
     Add(side, steps);
     Add(category, side);
@@ -144,7 +144,7 @@ void BuildQuotesPage(Form& form) {
     Add(page, every);
 
     GtkWidget* text = Column();
-    Add(text, Check(form, IDC_QUOTE_AUTOTEXT, "Composed by the _program"));
+    Add(text, Check(form, IDC_QUOTE_AUTOTEXT, "Composed by the pro_gram"));
     Add(text, Labelled("Composed by _you :", Edit(form, IDC_QUOTE_BANNER, 40)));
     Add(page, Group("The words that follow the picture ", text));
 }
@@ -152,8 +152,8 @@ void BuildQuotesPage(Form& form) {
 void BuildStartupPage(Form& form) {
     GtkWidget* page = Content(form);
     GtkWidget* corners = Grid();
-    gtk_grid_attach(GTK_GRID(corners), Check(form, IDC_STARTUP_TOP_LEFT, "_Top left"), 0, 0, 1, 1);
-    gtk_grid_attach(GTK_GRID(corners), Check(form, IDC_STARTUP_TOP_RIGHT, "T_op right"), 1, 0, 1, 1);
+    gtk_grid_attach(GTK_GRID(corners), Check(form, IDC_STARTUP_TOP_LEFT, "Top _left"), 0, 0, 1, 1);
+    gtk_grid_attach(GTK_GRID(corners), Check(form, IDC_STARTUP_TOP_RIGHT, "Top ri_ght"), 1, 0, 1, 1);
     gtk_grid_attach(GTK_GRID(corners), Check(form, IDC_STARTUP_BOTTOM_LEFT, "_Bottom left"), 0, 1, 1, 1);
     gtk_grid_attach(GTK_GRID(corners), Check(form, IDC_STARTUP_BOTTOM_RIGHT, "Bottom _right"), 1, 1, 1, 1);
     GtkWidget* cornerGroup = Column();
@@ -163,7 +163,7 @@ void BuildStartupPage(Form& form) {
 
     GtkWidget* effects = Column();
     Add(effects, Check(form, IDC_STARTUP_SWITCH_OFF_TV, "_Switch the screen off like an old TV set when the screensaver starts."));
-    Add(effects, Check(form, IDC_STARTUP_REACH_STARS, "Reach the _stars: show a picture while the sky is being made."));
+    Add(effects, Check(form, IDC_STARTUP_REACH_STARS, "Reach the st_ars: show a picture while the sky is being made."));
     Add(page, Group("Start-up effects ", effects));
 
     GtkWidget* wallpaper = Column();
@@ -193,7 +193,7 @@ void BuildAboutPage(Form& form) {
     GtkWidget* newer = Column();
     Add(newer, Wrapped("You can use the internet to download a newer version. Now, isn't that something?", 60));
     GtkWidget* links = Row();
-    Add(links, Button(form, IDC_ABOUT_NEWER, "_Catch a newer version."));
+    Add(links, Button(form, IDC_ABOUT_NEWER, "Catch a _newer version."));
     Add(links, Button(form, IDC_ABOUT_CONTACT, "_Write to the author."));
     Add(newer, links);
     Add(page, newer);

@@ -65,8 +65,8 @@ void BuildEmailDialog(Form& form) {
     Field(account, 0, "Log on _Name:", Edit(form, IDC_EMAIL_LOGON, 28));
     Field(account, 1, "Log on _Password:", Password(form, IDC_EMAIL_PASSWORD));
     Field(account, 2, "Incoming _server (POP3):", Edit(form, IDC_EMAIL_SERVER, 28));
-    Field(account, 3, "Securi_ty:", Combo(form, IDC_EMAIL_SECURITY));
-    Field(account, 4, "P_ort:", Edit(form, IDC_EMAIL_PORT, 6));
+    Field(account, 3, "Securit_y:", Combo(form, IDC_EMAIL_SECURITY));
+    Field(account, 4, "Po_rt:", Edit(form, IDC_EMAIL_PORT, 6));
     Field(account, 5, "Check _every:", Edit(form, IDC_EMAIL_CHECK_EVERY, 6), Label("minutes"));
     Add(page, Group("Your Account Details", account));
     GtkWidget* connection = Row(kGroupSpacing);
