@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "dialogs/Controls.h"
 #include "mail/NewMail.h"

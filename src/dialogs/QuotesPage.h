@@ -26,7 +26,7 @@ private:
     QuoteSelection selection_;
     std::optional<gfx::Image> picture_;
     bool autoText_ = true;  // the user's choice, FPicture/AutoText
-    bool noQuotes_ = false; // the shown category has no quote to compose with
+    bool noQuotes_ = false;  // the shown category has no quote to compose with
 };
 
 }  // namespace lumi::dialogs

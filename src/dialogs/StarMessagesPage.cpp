@@ -23,9 +23,10 @@ namespace {
 constexpr char kHelpPage[] = "lumivan.htm";
 
 // What may be edited only while one of the further messages is current.
-constexpr int kSlotControls[] = {IDC_STAR_MESSAGE,   IDC_STAR_BOTTOMLINE, IDC_STAR_PASSWORD,    IDC_STAR_HEART,
-                                 IDC_STAR_HAPPY,     IDC_STAR_PEACE,      IDC_STAR_STAR,        IDC_STAR_COUNTDOWN,
-                                 IDC_STAR_DAY_COUNTER, IDC_STAR_TIME,     IDC_STAR_WORLD_TIME};
+constexpr int kSlotControls[] = {
+    IDC_STAR_MESSAGE, IDC_STAR_BOTTOMLINE, IDC_STAR_PASSWORD,    IDC_STAR_HEART, IDC_STAR_HAPPY,      IDC_STAR_PEACE,
+    IDC_STAR_STAR,    IDC_STAR_COUNTDOWN,  IDC_STAR_DAY_COUNTER, IDC_STAR_TIME,  IDC_STAR_WORLD_TIME,
+};
 
 bool EqualNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
