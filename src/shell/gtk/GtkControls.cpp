@@ -379,10 +379,19 @@ void GtkControls::Repaint(int id) {
 }
 
 dialogs::Point GtkControls::CursorPosition() const {
-    GdkDisplay* display = gtk_widget_get_display(GTK_WIDGET(window_));
-    GdkDevice* pointer = gdk_seat_get_pointer(gdk_display_get_default_seat(display));
+    // Measured from our own window and turned into screen pixels the same way as the
+    // controls' places, so the two agree even where the system hides global positions
+    // (Wayland).
     dialogs::Point p;
-    if (pointer) gdk_device_get_position(pointer, nullptr, &p.x, &p.y);
+    GdkWindow* gdkWindow = gtk_widget_get_window(GTK_WIDGET(window_));
+    GdkDevice* pointer = gdk_seat_get_pointer(gdk_display_get_default_seat(gtk_widget_get_display(GTK_WIDGET(window_))));
+    if (!gdkWindow || !pointer) return p;
+    int x = 0;
+    int y = 0;
+    gdk_window_get_device_position(gdkWindow, pointer, &x, &y, nullptr);
+    gdk_window_get_origin(gdkWindow, &p.x, &p.y);
+    p.x += x;
+    p.y += y;
     return p;
 }
 
