@@ -23,14 +23,17 @@ bool Installed(const char* tool) {
 
 // wait_window <title>: waits (up to 20 s, polling) for a window of that exact title and
 // puts it in $W, or prints "no window <title>". ends: waits up to 20 s for the program to
-// end and prints "rc=<code>", or "running" (and stops it).
+// end and prints "rc=<code>", or "running" (and stops it). sheet_gone: waits up to 20 s for
+// the options sheet to close.
 const char kHelpers[] =
     "wait_window() { i=0; W=''; while [ $i -lt 400 ]; do\n"
     "    W=$(xdotool search --name \"^$1\\$\" 2>/dev/null | head -1); [ -n \"$W\" ] && return 0;\n"
     "    sleep 0.05; i=$((i+1)); done; echo \"no window $1\"; return 1; }\n"
     "ends() { i=0; while kill -0 $P 2>/dev/null && [ $i -lt 400 ]; do sleep 0.05; i=$((i+1)); done;\n"
     "  if kill -0 $P 2>/dev/null; then echo running; kill $P; wait $P; else wait $P; echo rc=$?; fi; }\n"
-    "start() { \"$S\" & P=$!; wait_window 'Lumivane Screensaver v4.21' && xdotool windowfocus --sync $W; }\n";
+    "start() { \"$S\" & P=$!; wait_window 'Lumivane Screensaver v4.21' && xdotool windowfocus --sync $W; }\n"
+    "sheet_gone() { i=0; while xdotool search --onlyvisible --name 'Much More Options' >/dev/null 2>&1 && [ $i -lt 400 ];\n"
+    "    do sleep 0.05; i=$((i+1)); done; }\n";
 
 class SettingsWindowTest : public ::testing::Test {
 protected:
@@ -50,7 +53,7 @@ protected:
         testing::WriteFile(file, "set -u\nS='" + kSettings + "'\n" + kHelpers + script);
         const std::string command = "cd '" + tmp.Path() + "' && HOME='" + tmp.Path() + "' XDG_CONFIG_HOME='" +
                                     tmp.File(".config") + "' XDG_STATE_HOME='" + tmp.File("state") +
-                                    "' XDG_RUNTIME_DIR='" + tmp.Path() + "' NO_AT_BRIDGE=1 GSETTINGS_BACKEND=memory timeout 120 '" +
+                                    "' XDG_RUNTIME_DIR='" + tmp.Path() + "' NO_AT_BRIDGE=1 GSETTINGS_BACKEND=memory SDL_AUDIODRIVER=dummy timeout 120 '" +
                                     LUMI_SOURCE_DIR + "/tools/with-xvfb.sh' 1024x768x24 sh '" + file + "' 2>&1";
         return testing::RunCommand(command);
     }
@@ -92,6 +95,63 @@ TEST_F(SettingsWindowTest, EscapeStoresNothing) {
     EXPECT_NE(run.output.find("rc=0"), std::string::npos) << run.output;
     EXPECT_EQ(Stored("Messages", "Message___0"), std::optional<std::string>("Old words")) << run.output;
     EXPECT_EQ(Stored("params", "Airplanes"), std::optional<std::string>("1"));
+}
+
+TEST_F(SettingsWindowTest, CtrlOrShiftReturnStartsANewLineAndReturnStillConfirms) {
+    StartWith("[Messages]\r\nMessage___0=Old words\r\n");
+    const testing::CommandRun run = OnVirtualDisplay(
+        "start\n"
+        "xdotool type --delay 30 'One'; xdotool key ctrl+Return\n"
+        "xdotool type --delay 30 'two'; xdotool key shift+Return\n"
+        "xdotool type --delay 30 'three'; xdotool key Return\n"
+        "ends\n");
+    EXPECT_NE(run.output.find("rc=0"), std::string::npos) << run.output;
+    // The store keeps a line break as the two characters \r\n on one line of the file.
+    EXPECT_EQ(Stored("Messages", "Message___0"), std::optional<std::string>("One\\r\\ntwo\\r\\nthree")) << run.output;
+}
+
+// The sheet opens on "Star Messages" with the page list focused; Alt+2 ticks "Show the time
+// in 24 hour format.", which only the sheet's OK stores.
+const char kTick24Hours[] =
+    "start; MAIN=$W\n"
+    "xdotool key alt+o\n"
+    "wait_window 'Lumivane Screensaver v4.21 - Much More Options' && SHEET=$W\n"
+    "xdotool windowfocus --sync $SHEET key alt+2\n";
+
+TEST_F(SettingsWindowTest, TheSheetsReturnStoresItsPages) {
+    StartWith("[params]\r\nFormatTime24H=0\r\n");
+    const testing::CommandRun run = OnVirtualDisplay(std::string(kTick24Hours) +
+                                                     "xdotool key Return\n"
+                                                     "sheet_gone; xdotool windowfocus --sync $MAIN key Escape\n"
+                                                     "ends\n");
+    EXPECT_NE(run.output.find("rc=0"), std::string::npos) << run.output;
+    EXPECT_EQ(Stored("params", "FormatTime24H"), std::optional<std::string>("1")) << run.output;
+}
+
+TEST_F(SettingsWindowTest, TheSheetsEscapeStoresNothing) {
+    StartWith("[params]\r\nFormatTime24H=0\r\n");
+    const testing::CommandRun run = OnVirtualDisplay(std::string(kTick24Hours) +
+                                                     "xdotool key Escape\n"
+                                                     "sheet_gone; xdotool windowfocus --sync $MAIN key Escape\n"
+                                                     "ends\n");
+    EXPECT_NE(run.output.find("rc=0"), std::string::npos) << run.output;
+    EXPECT_EQ(Stored("params", "FormatTime24H"), std::optional<std::string>("0")) << run.output;
+}
+
+TEST_F(SettingsWindowTest, ASoundPickedOnItsPageStaysAfterTheSheetsEscape) {
+    StartWith("[Sound]\r\nSound=105\r\n");
+    const testing::CommandRun run = OnVirtualDisplay(
+        "start; MAIN=$W\n"
+        "xdotool key alt+o\n"
+        "wait_window 'Lumivane Screensaver v4.21 - Much More Options' && SHEET=$W\n"
+        // The page list has the focus: the next page is "Sounds", where Alt+L picks the
+        // lullaby (124), stored as soon as it is picked.
+        "xdotool windowfocus --sync $SHEET key Down; xdotool key alt+l\n"
+        "xdotool key Escape\n"
+        "sheet_gone; xdotool windowfocus --sync $MAIN key Escape\n"
+        "ends\n");
+    EXPECT_NE(run.output.find("rc=0"), std::string::npos) << run.output;
+    EXPECT_EQ(Stored("Sound", "Sound"), std::optional<std::string>("124")) << run.output;
 }
 
 TEST_F(SettingsWindowTest, TheOptionsOpenByTheirMnemonicAndEscapeClosesOneWindowAtATime) {
