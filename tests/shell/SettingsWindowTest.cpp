@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "common/TestSupport.h"
 #include "platform/IniText.h"
@@ -171,6 +172,28 @@ TEST_F(SettingsWindowTest, TheOptionsOpenByTheirMnemonicAndEscapeClosesOneWindow
     EXPECT_NE(run.output.find("main still open"), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("rc=0"), std::string::npos) << run.output;
     EXPECT_EQ(Stored("Messages", "Message___0"), std::optional<std::string>("Old words"));
+}
+
+TEST_F(SettingsWindowTest, HelpAndF1OpenTheHelpPageWithTheDesktop) {
+    // The desktop's opener is a stand-in that writes down what it was asked to open.
+    ASSERT_EQ(std::system(("mkdir -p '" + tmp.File("bin") + "'").c_str()), 0);
+    testing::WriteFile(tmp.File("bin/xdg-open"), "#!/bin/sh\necho \"$1\" >> '" + tmp.File("opened") + "'\n");
+    ASSERT_EQ(std::system(("chmod +x '" + tmp.File("bin/xdg-open") + "'").c_str()), 0);
+    const testing::CommandRun run = OnVirtualDisplay(
+        "export PATH=\"$PWD/bin:$PATH\"\n"
+        "start\n"
+        "xdotool key alt+h\n"
+        "xdotool key F1\n"
+        "i=0; while [ \"$(wc -l < opened 2>/dev/null || echo 0)\" -lt 2 ] && [ $i -lt 400 ]; do sleep 0.05; i=$((i+1)); done\n"
+        "xdotool key Escape\n"
+        "ends\n");
+    EXPECT_NE(run.output.find("rc=0"), std::string::npos) << run.output;
+    const std::vector<std::string> opened = testing::ReadLines(tmp.File("opened"));
+    ASSERT_EQ(opened.size(), 2u) << run.output;
+    for (const std::string& page : opened) {
+        EXPECT_EQ(page.substr(page.rfind('/') + 1), "lumivan.htm");
+        EXPECT_EQ(access(page.c_str(), R_OK), 0) << page;
+    }
 }
 
 TEST_F(SettingsWindowTest, TheSaverWithoutArgumentsOpensTheSettingsBesideIt) {

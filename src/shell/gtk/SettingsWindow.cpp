@@ -14,6 +14,13 @@ int RunMainWindow(dialogs::DialogLogic& logic) {
     {
         GtkControls controls(GTK_WINDOW(window), form, logic);
         ForwardKeys(window, &controls);
+        // F1 asks for help, as it does on Windows.
+        g_signal_connect(window, "key-press-event", G_CALLBACK(+[](GtkWidget*, GdkEventKey* e, gpointer data) -> gboolean {
+                             if (e->keyval != GDK_KEY_F1) return FALSE;
+                             static_cast<GtkControls*>(data)->Command(IDC_MAIN_HELP);
+                             return TRUE;
+                         }),
+                         &controls);
         controls.Open();
         if (!controls.Ended()) gtk_window_present(GTK_WINDOW(window));
         result = controls.RunUntilEnd();
