@@ -19,7 +19,7 @@ install(FILES ${LUMI_LINUX_RES}/lumivane.xml DESTINATION ${CMAKE_INSTALL_DATADIR
 
 # Debian wants manual pages and the changelog compressed, reproducibly (no time stamp).
 find_program(GZIP_PROGRAM gzip REQUIRED)
-set(_gz_inputs ${LUMI_LINUX_RES}/lumivane.6 ${LUMI_LINUX_RES}/changelog)
+set(_gz_inputs ${LUMI_LINUX_RES}/lumivane.6 ${LUMI_LINUX_RES}/lumivane-settings.1 ${LUMI_LINUX_RES}/changelog)
 set(_gz_outputs "")
 foreach(_in ${_gz_inputs})
   get_filename_component(_name ${_in} NAME)
@@ -33,6 +33,25 @@ install(FILES ${LUMI_STAGE}/changelog.gz ${LUMI_LINUX_RES}/copyright
   DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/lumivane)
 
 install(DIRECTORY ${LUMI_LINUX_RES}/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
+
+# The help page the settings' Help buttons open.
+include(${PROJECT_SOURCE_DIR}/cmake/HelpPage.cmake)
+if(LUMI_HELP_PAGE)
+  install(FILES ${LUMI_HELP_PAGE} DESTINATION ${CMAKE_INSTALL_DATADIR}/lumivane)
+endif()
+# The settings application with its manual page, its menu entry and the package's
+# AppStream description (which launches that entry). Its target may be defined after this
+# file is read: look for it once the top directory is complete. A build without it
+# installs the saver alone, so no menu entry ever starts a missing program.
+function(lumi_install_settings_program)
+  if(TARGET lumivane-settings)
+    install(TARGETS lumivane-settings RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+    install(FILES ${LUMI_STAGE}/lumivane-settings.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+    install(FILES ${LUMI_LINUX_RES}/lumivane-settings.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+    install(FILES ${LUMI_LINUX_RES}/invalid.lumivane.lumivane.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+  endif()
+endfunction()
+cmake_language(DEFER DIRECTORY ${PROJECT_SOURCE_DIR} CALL lumi_install_settings_program)
 
 set(CPACK_PACKAGE_NAME lumivane)
 set(CPACK_PACKAGE_VENDOR "The Lumivane developers")

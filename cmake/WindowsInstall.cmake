@@ -6,6 +6,12 @@ set(LUMI_I686_SCR "" CACHE FILEPATH "The i686 build's lumivane32.scr, packed bes
 if(LUMI_I686_SCR)
   install(FILES ${LUMI_I686_SCR} DESTINATION .)
 endif()
+# The help page the settings dialogs open lies beside the saver, in the build folder and
+# in the installer.
+include(${PROJECT_SOURCE_DIR}/cmake/HelpPage.cmake)
+if(LUMI_HELP_PAGE)
+  install(FILES ${LUMI_HELP_PAGE} DESTINATION .)
+endif()
 
 # A 64-bit installer stub, so wine64 can run it here; a 32-bit stub ("x86-unicode") runs
 # on both kinds of Windows.

@@ -37,6 +37,13 @@ echo "-- silent install, per user"
 dir="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/Programs/Lumivane"
 [ -f "$dir/lumivane.scr" ] || fail "no saver in $dir"
 [ -f "$dir/uninstall.exe" ] || fail "no uninstaller in $dir"
+# The help page goes beside the saver once the sources have one.
+help_page=""
+[ ! -f resources/help/lumivan.htm ] || help_page=$dir/lumivan.htm
+if [ -n "$help_page" ]; then
+  cmp -s resources/help/lumivan.htm "$help_page" || fail "the help page is not beside the saver"
+  echo "   lumivan.htm beside the saver"
+fi
 saver=$(reg_value 'HKCU\Control Panel\Desktop' SCRNSAVE.EXE)
 echo "   SCRNSAVE.EXE = $saver"
 case "$saver" in *LUMIVA*|*lumivane*) ;; *) fail "Lumivane is not the screen saver";; esac
@@ -52,6 +59,7 @@ echo "-- silent uninstall"
 sleep 1
 [ ! -e "$dir/lumivane.scr" ] || fail "the saver is still there"
 [ ! -e "$dir/uninstall.exe" ] || fail "the uninstaller is still there"
+[ -z "$help_page" ] || [ ! -e "$help_page" ] || fail "the help page is still there"
 [ -z "$(reg_value 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Lumivane' UninstallString)" ] \
   || fail "the uninstall key is still there"
 restored=$(reg_value 'HKCU\Control Panel\Desktop' SCRNSAVE.EXE)

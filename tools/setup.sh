@@ -16,7 +16,7 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   libjpeg-dev libjpeg-turbo-progs libglib2.0-bin gsettings-desktop-schemas \
   mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix \
   wine64 xvfb xauth x11-utils x11-apps xdotool python3 dovecot-pop3d \
-  file lintian man-db xscreensaver nsis \
+  file lintian man-db xscreensaver nsis desktop-file-utils appstream \
   locales tzdata \
   >/dev/null
 # The tests read numbers under a decimal-comma locale and run under far-off time zones.
