@@ -11,6 +11,7 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   libgtest-dev libgmock-dev googletest libbenchmark-dev \
   libx11-dev libxext-dev libxrandr-dev \
   libfreetype-dev libfontconfig-dev fontconfig fonts-liberation2 \
+  libgtk-3-dev \
   libpng-dev libsdl2-mixer-dev libssl-dev timgm6mb-soundfont sound-theme-freedesktop python3-numpy \
   libjpeg-dev libjpeg-turbo-progs libglib2.0-bin gsettings-desktop-schemas \
   mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix \

@@ -12,27 +12,9 @@
 #include "host/ProgramParts.h"
 #include "shell/Shell.h"
 #include "media/Wallpaper.h"
-#include "platform/MessageBox.h"
-#include "platform/System.h"
 #include "scene/Universe.h"
 
 namespace lumi {
-
-namespace {
-
-int ShowSettingsNotReady(uint64_t owner) {
-    const std::string text =
-        "The settings dialog is not available in this version yet.\n"
-        "The settings are kept in the file \"Lumivan.ini\" in " +
-        platform::SettingsFolder() + " and can be edited there.";
-    // Started from a desktop's settings panel, nobody reads the terminal.
-    ShellMessageBoxes boxes;
-    ShowMessageBox(reinterpret_cast<WindowHandle>(static_cast<uintptr_t>(owner)), text, "Lumivane settings",
-                   BoxIcon::Information, BoxButtons::Ok);
-    return 0;
-}
-
-}  // namespace
 
 int RunProgram(const std::vector<std::string>& args) {
     const Dialect dialect = ProgramDialect();
@@ -58,9 +40,7 @@ int RunProgram(const std::vector<std::string>& args) {
         case RunMode::Snapshot:
             return RunSnapshot(command.snapshot, TheUniverse(), ProgramSaverParts());
         case RunMode::Configure:
-            // Windows shows its settings dialog; elsewhere a box says where the file is.
-            if (dialect == Dialect::Windows) return RunSaverShell(command);
-            return ShowSettingsNotReady(command.window);
+            return RunSettings(command);
         case RunMode::FullScreen:
         case RunMode::Preview:
             // The saver proper may change the wallpaper (a small preview is too narrow

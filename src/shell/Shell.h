@@ -11,6 +11,11 @@ namespace lumi {
 // Returns the process exit code.
 int RunSaverShell(const CommandLine& command);
 
+// Opens the settings (an empty command line, or /c): Windows shows the settings dialog;
+// Linux starts lumivane-settings from this program's folder, or says where to get it.
+// Returns the process exit code.
+int RunSettings(const CommandLine& command);
+
 // Which command-line conventions this platform's users expect.
 Dialect ProgramDialect();
 // Whether the saver itself checks the screen-saver password (older Windows family only).

@@ -157,6 +157,9 @@ void ChangePassword(HWND window) {
 
 Dialect ProgramDialect() { return Dialect::Windows; }
 
+// The settings dialog is part of the saver here.
+int RunSettings(const CommandLine& command) { return RunSaverShell(command); }
+
 PasswordMode ProgramPasswordMode() {
     OSVERSIONINFOA version{};
     version.dwOSVersionInfoSize = sizeof version;
