@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "gfx/Canvas.h"
+#include "gfx/CodePage.h"
 #include "platform/x11/XSupport.h"
 #include "base/Log.h"
 
@@ -243,25 +244,6 @@ void X11MessageBoxes::SetGrabHandOver(GrabHandOver handOver) {
 
 namespace {
 
-// The caption is in the system code page; window managers read _NET_WM_NAME as UTF-8.
-std::string ToUtf8(const std::string& text) {
-    std::string out;
-    for (unsigned char c : text) {
-        const char32_t u = gfx::Font::ToUnicode(c);
-        if (u < 0x80) {
-            out += static_cast<char>(u);
-        } else if (u < 0x800) {
-            out += static_cast<char>(0xC0 | (u >> 6));
-            out += static_cast<char>(0x80 | (u & 0x3F));
-        } else {
-            out += static_cast<char>(0xE0 | (u >> 12));
-            out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (u & 0x3F));
-        }
-    }
-    return out;
-}
-
 void SetAtomProperty(Display* display, Window window, const char* name, const std::vector<const char*>& values) {
     std::vector<Atom> atoms;
     for (const char* v : values) atoms.push_back(XInternAtom(display, v, False));
@@ -331,7 +313,8 @@ BoxResult X11MessageBoxes::Show(WindowHandle owner, const std::string& text, con
                                         CWOverrideRedirect | CWBackPixel | CWEventMask, &attributes));
     const Window w = window.Get();
     XStoreName(d, w, caption.c_str());
-    const std::string utf8 = ToUtf8(caption);
+    // Window managers read _NET_WM_NAME as UTF-8.
+    const std::string utf8 = gfx::Utf8FromCodePage(caption);
     XChangeProperty(d, w, XInternAtom(d, "_NET_WM_NAME", False), XInternAtom(d, "UTF8_STRING", False), 8,
                     PropModeReplace, reinterpret_cast<const unsigned char*>(utf8.data()), static_cast<int>(utf8.size()));
     XClassHint hint{const_cast<char*>("lumivane"), const_cast<char*>("Lumivane")};

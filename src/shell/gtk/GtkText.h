@@ -5,13 +5,12 @@
 
 #include <string>
 
+#include "gfx/CodePage.h"
+
 namespace lumi::gtkui {
 
-// Windows-1252 bytes as UTF-8. Every byte maps to one character (the five unassigned
-// positions to the control characters of the same number), so the round trip is exact.
-std::string Utf8FromCodePage(const std::string& text);
-// UTF-8 as Windows-1252; a character the code page lacks, or a broken sequence, becomes '?'.
-std::string CodePageFromUtf8(const std::string& text);
+using gfx::CodePageFromUtf8;
+using gfx::Utf8FromCodePage;
 
 // A dialog text for a GTK widget: code page to UTF-8, "\r\n" (and a lone "\r") to "\n".
 std::string ToWidgetText(const std::string& text);
