@@ -17,12 +17,9 @@ fail() { echo "installer-test: $*" >&2; exit 1; }
 setup=$(ls -t "$build"/lumivane-*-setup.exe | head -1)
 echo "-- built $setup ($(stat -c %s "$setup") bytes)"
 
-wine=/usr/lib/wine/wine64
-[ -x "$wine" ] || wine=$(command -v wine64 || command -v wine)
-wineserver=/usr/lib/wine/wineserver64
-[ -x "$wineserver" ] || wineserver=$(command -v wineserver)
+# A prefix of its own: the installer writes to the registry and the user's folders.
 export WINEPREFIX=$(mktemp -d)
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 trap '"$wineserver" -k 2>/dev/null || true; rm -rf "$WINEPREFIX"' EXIT
 
 reg_value() {  # reg_value KEY NAME: the value's data, or nothing

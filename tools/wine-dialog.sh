@@ -21,13 +21,7 @@ if [ -z "${LUMI_WINE_DIALOG_DISPLAY:-}" ]; then
   exec timeout 300 xvfb-run -a -s "-screen 0 ${LUMI_WINE_DIALOG_SCREEN:-1024x768}x24" "$0" "$@"
 fi
 
-wine=/usr/lib/wine/wine64
-[ -x "$wine" ] || wine=$(command -v wine64 || command -v wine)
-wineserver=/usr/lib/wine/wineserver64
-[ -x "$wineserver" ] || wineserver=$(command -v wineserver)
-export WINEPREFIX=${WINEPREFIX:-$root/build/wineprefix}
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 title="Lumivane Screensaver v4.21"
 sheet_title="$title - Much More Options"
 

@@ -10,11 +10,7 @@ scr="$build/lumivane.scr"
 [ -f "$scr" ] || { echo "wine-mail: $scr not built" >&2; exit 1; }
 [ -x /usr/sbin/dovecot ] || { echo "wine-mail: dovecot not installed, skipped"; exit 0; }
 [ "$(id -u)" = 0 ] || { echo "wine-mail: needs root (the mail processes run as nobody), skipped"; exit 0; }
-wine=/usr/lib/wine/wine64
-[ -x "$wine" ] || wine=$(command -v wine64 || command -v wine)
-export WINEPREFIX=${WINEPREFIX:-$PWD/build/wineprefix}
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 
 d=$(mktemp -d); chmod 755 "$d"
 free_port() { python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])'; }

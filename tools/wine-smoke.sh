@@ -17,13 +17,7 @@ if [ -z "${LUMI_WINE_SMOKE_DISPLAY:-}" ]; then
   exec timeout 150 xvfb-run -a -s "-screen 0 800x600x24 -wr" "$0" "$@"
 fi
 
-wine=/usr/lib/wine/wine64
-[ -x "$wine" ] || wine=$(command -v wine64 || command -v wine)
-wineserver=/usr/lib/wine/wineserver64
-[ -x "$wineserver" ] || wineserver=$(command -v wineserver)
-export WINEPREFIX=${WINEPREFIX:-$PWD/build/wineprefix}
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 shot="$build/wine-smoke-screen.png"
 saver=""
 
