@@ -271,6 +271,41 @@ TEST_F(FlyingPictureTest, TouchingTheMoonTurnsItDownAndKeepsItsPlace) {
     EXPECT_NEAR(picture.vy, 78.8, 0.1);  // sin(1.4) × 80: mostly down
 }
 
+TEST_F(FlyingPictureTest, APictureAlreadyOnTheMoonTurnsDownAndLeavesIt) {
+    Choose(15);
+    picture.Create();
+    // A fresh picture waits at x = 1280; the moon's rightmost place is 1280 - 100 - 1
+    // (it wraps before the 1180 of w = 1180), so the picture starts a pixel clear of it.
+    TheMoon().created = 1;
+    TheMoon().MoonBmp.x = 1179;
+    TheMoon().MoonBmp.y = picture.y;
+    EXPECT_EQ(picture.x, kSkyWidth);
+    EXPECT_EQ(TheMoon().Overlaps(picture.x, picture.y, picture.shownWidth, picture.shownHeight), 0);
+
+    // The moon lies on the picture, as when it has drifted a pixel into one beside it.
+    SaverRun().TickCounter = 0;  // no course change in these steps
+    picture.x = 600;
+    picture.y = 300;
+    TheMoon().MoonBmp.x = 620;
+    TheMoon().MoonBmp.y = 320;
+    picture.Step();
+    EXPECT_EQ(picture.angle, 1.4f);
+    // Turned down and a little right, 78.8 × 0.06 = 4.7 pixels down a tick: clear of the
+    // moon's bottom edge (y 420) after about 121 / 4.7 = 26 ticks.
+    int steps = 1;
+    while (steps < 60 && TheMoon().Overlaps(picture.x, picture.y, picture.shownWidth, picture.shownHeight)) {
+        picture.Step();
+        ++steps;
+    }
+    EXPECT_GE(steps, 24);
+    EXPECT_LE(steps, 28);
+    EXPECT_GT(picture.y, 420);
+    EXPECT_GE(picture.x, 596);
+    const int y = picture.y;
+    picture.Step();
+    EXPECT_GT(picture.y, y);
+}
+
 TEST_F(FlyingPictureTest, TheTopEdgeReflectsTheCourse) {
     Choose(15);
     picture.Create();
