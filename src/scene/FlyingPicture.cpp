@@ -209,8 +209,9 @@ void FlyingPicture::Step() {
     if (moon.Created() && moon.Overlaps(x, y, shownWidth, shownHeight)) {
         SetCourse(1.4f);
         // Kept back only when it came from clear sky. One already on the moon's square (the
-        // moon drifted into it) would be put back there on every tick and hang in the sky;
-        // it goes on down and to the right and so leaves the moon.
+        // moon wrapped round onto it, or drifted a pixel into it) would be put back there on
+        // every tick and hang in the sky for minutes; it goes on down and to the right and
+        // so leaves the moon.
         if (!moon.Overlaps(oldX, oldY, shownWidth, shownHeight)) {
             x -= dx;
             y -= dy;

@@ -271,36 +271,42 @@ TEST_F(FlyingPictureTest, TouchingTheMoonTurnsItDownAndKeepsItsPlace) {
     EXPECT_NEAR(picture.vy, 78.8, 0.1);  // sin(1.4) × 80: mostly down
 }
 
-TEST_F(FlyingPictureTest, APictureAlreadyOnTheMoonTurnsDownAndLeavesIt) {
+TEST_F(FlyingPictureTest, APictureTheMoonWrapsOntoTurnsDownAndLeavesIt) {
     Choose(15);
     picture.Create();
+    MOON& moon = TheMoon();
+    moon.SetSky(SkyDC(), SaverRun().ScreenRect);
+    moon.enabled = 1;
+    moon.created = 1;
     // A fresh picture waits at x = 1280; the moon's rightmost place is 1280 - 100 - 1
     // (it wraps before the 1180 of w = 1180), so the picture starts a pixel clear of it.
-    TheMoon().created = 1;
-    TheMoon().MoonBmp.x = 1179;
-    TheMoon().MoonBmp.y = picture.y;
+    moon.MoonBmp.x = 1179;
+    moon.MoonBmp.y = picture.y;
     EXPECT_EQ(picture.x, kSkyWidth);
-    EXPECT_EQ(TheMoon().Overlaps(picture.x, picture.y, picture.shownWidth, picture.shownHeight), 0);
+    EXPECT_EQ(moon.Overlaps(picture.x, picture.y, picture.shownWidth, picture.shownHeight), 0);
 
-    // The moon lies on the picture, as when it has drifted a pixel into one beside it.
+    // From there the moon's next move wraps it to the left edge, onto a picture (130 × 100)
+    // flying at the top left.
+    moon.MoonBmp.y = MOON::kTop;
+    picture.x = 20;
+    picture.y = 40;
+    ForceMoonRedraw = 1;
+    moon.Step();
+    ASSERT_EQ(moon.MoonBmp.x, 0);
     SaverRun().TickCounter = 0;  // no course change in these steps
-    picture.x = 600;
-    picture.y = 300;
-    TheMoon().MoonBmp.x = 620;
-    TheMoon().MoonBmp.y = 320;
     picture.Step();
     EXPECT_EQ(picture.angle, 1.4f);
     // Turned down and a little right, 78.8 × 0.06 = 4.7 pixels down a tick: clear of the
-    // moon's bottom edge (y 420) after about 121 / 4.7 = 26 ticks.
+    // moon's bottom edge (y 104) after about 65 / 4.7 = 14 ticks.
     int steps = 1;
-    while (steps < 60 && TheMoon().Overlaps(picture.x, picture.y, picture.shownWidth, picture.shownHeight)) {
+    while (steps < 60 && moon.Overlaps(picture.x, picture.y, picture.shownWidth, picture.shownHeight)) {
         picture.Step();
         ++steps;
     }
-    EXPECT_GE(steps, 24);
-    EXPECT_LE(steps, 28);
-    EXPECT_GT(picture.y, 420);
-    EXPECT_GE(picture.x, 596);
+    EXPECT_GE(steps, 12);
+    EXPECT_LE(steps, 16);
+    EXPECT_GT(picture.y, 104);
+    EXPECT_GE(picture.x, 16);
     const int y = picture.y;
     picture.Step();
     EXPECT_GT(picture.y, y);
