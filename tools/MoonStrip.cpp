@@ -1,6 +1,9 @@
-// Draws the moon at six phases side by side into a PNG, for looking at the artwork and its
-// shading together:  MoonStrip FILE.png [PHASE...]  (phase angles in degrees, 0 = full).
-// The phases are forced through the debug setting the saver itself honours.
+// Draws the moon at several phases side by side into a PNG, for looking at the artwork and
+// its shading together:  MoonStrip [--unturned] FILE.png [PHASE...]  (phase angles in
+// degrees, 0 = full). The phases are forced through the debug setting the saver itself
+// honours. Each moon is turned by its own random angle, as on the sky, so the terminator
+// leans differently in each; --unturned shows the shaded picture before the turn (and
+// without the tint), where every terminator is upright.
 #include <unistd.h>
 
 #include <cstdio>
@@ -20,8 +23,13 @@
 
 int main(int argc, char** argv) {
     lumi::platform::StartPlatform();
+    const bool unturned = argc > 1 && std::string(argv[1]) == "--unturned";
+    if (unturned) {
+        --argc;
+        ++argv;
+    }
     if (argc < 2) {
-        std::fprintf(stderr, "usage: MoonStrip FILE.png [PHASE...]\n");
+        std::fprintf(stderr, "usage: MoonStrip [--unturned] FILE.png [PHASE...]\n");
         return 2;
     }
     std::vector<int> phases = {0, 45, 90, 135, 200, 270};
@@ -51,11 +59,20 @@ int main(int argc, char** argv) {
         lumi::ResetMoon();
         sky.FillRect(lumi::gfx::Rect{0, 0, kSkyWidth, kSkyHeight}, lumi::gfx::Brush::Black());
         lumi::TheMoon().SetSky(&sky, rect);
-        lumi::MainIni().WriteInt("debug", "MoonPhase", phases[static_cast<size_t>(i)]);
-        lumi::TheMoon().Create();
-        lumi::TheMoon().Step();
-        strip.BitBlt(10 + i * 110, 10, 100, 100, &sky, lumi::TheMoon().MoonBmp.x, lumi::TheMoon().MoonBmp.y,
-                     lumi::gfx::RasterOp::SrcCopy);
+        const int phase = phases[static_cast<size_t>(i)];
+        lumi::MOON& moon = lumi::TheMoon();
+        if (unturned) {
+            // The shading alone, as Create does it before the mirror, tint and turn.
+            moon.MoonBmp.CreateFromResource(&sky, lumi::MOON::kBitmap);
+            for (int x = 0; x < lumi::MOON::kSize; ++x)
+                for (int y = 0; y < lumi::MOON::kSize; ++y) moon.ShadePixel(x, y, phase);
+            strip.BitBlt(10 + i * 110, 10, 100, 100, moon.MoonBmp.hMemoryDC.get(), 0, 0, lumi::gfx::RasterOp::SrcCopy);
+            continue;
+        }
+        lumi::MainIni().WriteInt("debug", "MoonPhase", phase);
+        moon.Create();
+        moon.Step();
+        strip.BitBlt(10 + i * 110, 10, 100, 100, &sky, moon.MoonBmp.x, moon.MoonBmp.y, lumi::gfx::RasterOp::SrcCopy);
     }
     lumi::ResetMoon();
     lumi::SkyMatrix.Destroy();

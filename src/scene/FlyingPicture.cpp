@@ -185,6 +185,8 @@ void FlyingPicture::Step() {
     if (sky_dc) sky_dc->BitBlt(x, y, shownWidth - 1, shownHeight - 1, nullptr, 0, 0, gfx::RasterOp::Blackness);
     SkyMatrix.Fill(x, y, shownWidth, shownHeight, SpaceMatrixClass::kReleased);
 
+    const int32_t oldX = x;
+    const int32_t oldY = y;
     y += dy;
     x += dx;
     accX -= static_cast<float>(dx);
@@ -206,8 +208,14 @@ void FlyingPicture::Step() {
     const MOON& moon = TheMoon();
     if (moon.Created() && moon.Overlaps(x, y, shownWidth, shownHeight)) {
         SetCourse(1.4f);
-        x -= dx;
-        y -= dy;
+        // Kept back only when it came from clear sky. One already on the moon's square (the
+        // moon wrapped round onto it, or drifted a pixel into it) would be put back there on
+        // every tick and hang in the sky for minutes; it goes on down and to the right and
+        // so leaves the moon.
+        if (!moon.Overlaps(oldX, oldY, shownWidth, shownHeight)) {
+            x -= dx;
+            y -= dy;
+        }
     }
     if (y < 1 || y + shownHeight >= SkyHeight()) {
         SetCourse(6.28f - angle);

@@ -190,6 +190,35 @@ TEST_F(MoonTest, ShadingKeepsTheLitSideAndFadesTowardsTheTerminator) {
     EXPECT_GT(gfx::RedOf(Picture(75, 50)), 200);
 }
 
+TEST_F(MoonTest, TheQuartersTerminatorIsUprightOnEveryRowAndTheyMirrorEachOther) {
+    // On the centre column c = 0, acos gives 90.003° and e = -90, so k = ±90 and the cosine
+    // of 90 × 3.1415 / 180 is still a little above 0: that column is lit, dimly, at both
+    // quarters. One column to either side c is at least 0.02 in size, e passes -89 or -91,
+    // |k| is 92 or 91 and the cosine is below 0. So the last quarter is lit on columns
+    // 0..50 and the first quarter on 50..99, on every row of the disc alike; any slant on
+    // the sky comes from the random turn that follows the shading.
+    moon().enabled = 1;
+    struct Case {
+        int phase;
+        int firstLit;
+        int lastLit;
+    };
+    for (const Case& c : {Case{90, 0, 50}, Case{270, 50, 99}}) {
+        PlainPicture(gfx::Rgb(255, 255, 255));
+        for (int x = 0; x < 100; ++x)
+            for (int y = 0; y < 100; ++y) moon().ShadePixel(x, y, c.phase);
+        for (int y = 0; y < 100; ++y) {
+            for (int x = 0; x < 100; ++x) {
+                const bool inDisc = (x - 50) * (x - 50) + (y - 50) * (y - 50) <= 2500;
+                const bool lit = inDisc && x >= c.firstLit && x <= c.lastLit;
+                ASSERT_EQ(gfx::RedOf(Picture(x, y)) > 0, lit) << "phase " << c.phase << " at " << x << "," << y;
+            }
+        }
+        // The terminator column itself is the dim rim of light, 255 × (4.6e-5)^(1/4) = 21.
+        EXPECT_EQ(gfx::RedOf(Picture(50, 50)), 21) << "phase " << c.phase;
+    }
+}
+
 TEST_F(MoonTest, ThePictureIsTheNearSideNorthUpOnBlack) {
     moon().MoonBmp.CreateFromResource(&sky, MOON::kBitmap);
     ASSERT_EQ(moon().MoonBmp.width, 100);

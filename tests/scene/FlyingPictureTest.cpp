@@ -271,6 +271,47 @@ TEST_F(FlyingPictureTest, TouchingTheMoonTurnsItDownAndKeepsItsPlace) {
     EXPECT_NEAR(picture.vy, 78.8, 0.1);  // sin(1.4) × 80: mostly down
 }
 
+TEST_F(FlyingPictureTest, APictureTheMoonWrapsOntoTurnsDownAndLeavesIt) {
+    Choose(15);
+    picture.Create();
+    MOON& moon = TheMoon();
+    moon.SetSky(SkyDC(), SaverRun().ScreenRect);
+    moon.enabled = 1;
+    moon.created = 1;
+    // A fresh picture waits at x = 1280; the moon's rightmost place is 1280 - 100 - 1
+    // (it wraps before the 1180 of w = 1180), so the picture starts a pixel clear of it.
+    moon.MoonBmp.x = 1179;
+    moon.MoonBmp.y = picture.y;
+    EXPECT_EQ(picture.x, kSkyWidth);
+    EXPECT_EQ(moon.Overlaps(picture.x, picture.y, picture.shownWidth, picture.shownHeight), 0);
+
+    // From there the moon's next move wraps it to the left edge, onto a picture (130 × 100)
+    // flying at the top left.
+    moon.MoonBmp.y = MOON::kTop;
+    picture.x = 20;
+    picture.y = 40;
+    ForceMoonRedraw = 1;
+    moon.Step();
+    ASSERT_EQ(moon.MoonBmp.x, 0);
+    SaverRun().TickCounter = 0;  // no course change in these steps
+    picture.Step();
+    EXPECT_EQ(picture.angle, 1.4f);
+    // Turned down and a little right, 78.8 × 0.06 = 4.7 pixels down a tick: clear of the
+    // moon's bottom edge (y 104) after about 65 / 4.7 = 14 ticks.
+    int steps = 1;
+    while (steps < 60 && moon.Overlaps(picture.x, picture.y, picture.shownWidth, picture.shownHeight)) {
+        picture.Step();
+        ++steps;
+    }
+    EXPECT_GE(steps, 12);
+    EXPECT_LE(steps, 16);
+    EXPECT_GT(picture.y, 104);
+    EXPECT_GE(picture.x, 16);
+    const int y = picture.y;
+    picture.Step();
+    EXPECT_GT(picture.y, y);
+}
+
 TEST_F(FlyingPictureTest, TheTopEdgeReflectsTheCourse) {
     Choose(15);
     picture.Create();
