@@ -273,7 +273,7 @@ TEST_F(UniverseTest, TheSplashIsPresentedAsSoonAsItIsDrawnAndNothingElseBeforeTh
         int presents = 0;
         int lit = 0;
         std::vector<std::string> builtBefore;
-    } shown{this};
+    } shown{this, 0, 0, {}};
     SetSkyPresenter(
         [](void* context) {
             auto* s = static_cast<Shown*>(context);
