@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -127,6 +128,47 @@ TEST_F(ChoosersTest, ADialogThatCannotBeShownSaysSoAndItsResultIsPassedOn) {
     EXPECT_EQ(boxes_.boxes[0].caption, "PROBLEM");
     EXPECT_EQ(boxes_.boxes[0].text, "Dialog Box returned -1");
     EXPECT_EQ(owner_.modals, (std::vector<int>{2012, 2012}));
+}
+
+// Records boxes and, while the first one is up, runs something that wants another box.
+class ReenteringBoxes : public MessageBoxService {
+public:
+    ReenteringBoxes() : previous_(&MessageBoxes()) { SetMessageBoxes(this); }
+    ~ReenteringBoxes() override { SetMessageBoxes(previous_); }
+    BoxResult Show(WindowHandle, const std::string& text, const std::string&, BoxIcon, BoxButtons) override {
+        texts.push_back(text);
+        if (texts.size() == 1 && whileUp) whileUp();
+        return BoxResult::Ok;
+    }
+    std::vector<std::string> texts;
+    std::function<void()> whileUp;
+
+private:
+    MessageBoxService* previous_;
+};
+
+TEST_F(ChoosersTest, OnlyOneProblemBoxIsUpAtATimeWhateverRaisedIt) {
+    struct Quiet : dialogs::DialogLogic {
+        void Open(dialogs::Controls&) override {}
+        void Command(dialogs::Controls&, int) override {}
+    } quiet;
+    owner_.onModal = [](int, dialogs::DialogLogic&) { return -1; };
+
+    {
+        ReenteringBoxes boxes;
+        boxes.whileUp = [&] { dialogs::ModalDialog(owner_, 2016, quiet); };
+        InternalError(nullptr, 821);
+        EXPECT_EQ(boxes.texts, std::vector<std::string>{"Internal error #821"});
+    }
+    {
+        ReenteringBoxes boxes;
+        boxes.whileUp = [] { InternalError(nullptr, 822); };
+        dialogs::ModalDialog(owner_, 2016, quiet);
+        EXPECT_EQ(boxes.texts, std::vector<std::string>{"Dialog Box returned -1"});
+        // Once it is closed, the next one shows again.
+        InternalError(nullptr, 822);
+        EXPECT_EQ(boxes.texts.size(), 2u);
+    }
 }
 
 }  // namespace
