@@ -267,6 +267,19 @@ TEST_F(MainDialogTest, TheMessageAndBottomLineAreCutToWhatTheStoreKeeps) {
     EXPECT_EQ(MainIni().ReadStringForUser("Messages", "BottomLine0", "").size(), 298u);
 }
 
+TEST_F(MainDialogTest, TheMainMessageReachesTheBoxWithTheBoxesLineBreaks) {
+    // A message with bare line feeds, as another program or a hand edit may leave it.
+    ASSERT_EQ(MainIni().Init(folder_.Path(), "Lumivan.ini"), 0);
+    MainIni().WriteStringForUser("Messages", "Message___0", "Top\nBottom");
+    MainIni().WriteStringForUser("Messages", "BottomLine0", "under\nthe moon");
+    ResetMainIni();
+    FakeControls controls;
+    MainDialog dialog(folder_.Path());
+    dialog.Open(controls);
+    EXPECT_EQ(controls.Text(IDC_MAIN_MESSAGE), "Top\r\nBottom");
+    EXPECT_EQ(controls.Text(IDC_MAIN_BOTTOMLINE), "under\r\nthe moon");
+}
+
 TEST_F(MainDialogTest, CancellingThePictureChooserGoesBackToTheBuiltInPicture) {
     MainDialog dialog(folder_.Path());
     OpenWithJokes(dialog, false, kSeedStays);
