@@ -192,6 +192,14 @@ TEST_F(StarMessagesPageTest, SymbolButtonsWriteTheirKeywords) {
         eat = eat || line == "Since you don't eat them, why do you kill them?";
     }
     EXPECT_TRUE(war && eat);
+
+    // Which draw gives which line: seed 1 draws 41 (41 * 2 / 32768 = 0) and then 18467
+    // (36934 / 32768 = 1.13, so 1), the C library's well-known first values.
+    SeedRandom(1);
+    controls_.Click(page_, IDC_STAR_PEACE);
+    EXPECT_EQ(controls_.Text(IDC_STAR_BOTTOMLINE), "Since you don't eat them, why do you kill them?");
+    controls_.Click(page_, IDC_STAR_PEACE);
+    EXPECT_EQ(controls_.Text(IDC_STAR_BOTTOMLINE), "In time of war the first casualty is truth.");
     ResetRandomSeed();
 }
 
