@@ -120,6 +120,23 @@ TEST_F(StarMessagesPageTest, NewAddsASlotAfterTheLastAndDeleteClosesTheGap) {
     EXPECT_EQ(Position(), "Message 0 of 2");
 }
 
+TEST_F(StarMessagesPageTest, WithOnlyTheMainMessageLeftThePageShowsMessage0Of0) {
+    page_.Open(controls_);
+    controls_.Click(page_, IDC_STAR_DELETE);
+    EXPECT_EQ(Position(), "Message 1 of 1");
+    controls_.Click(page_, IDC_STAR_DELETE);
+    EXPECT_EQ(Position(), "Message 0 of 0");
+    EXPECT_FALSE(Editable());
+    EXPECT_EQ(Slot(1), "||");
+    // Stepping finds nothing to show; New starts the list again.
+    controls_.Click(page_, IDC_STAR_NEXT);
+    controls_.Click(page_, IDC_STAR_PREVIOUS);
+    EXPECT_EQ(Position(), "Message 0 of 0");
+    controls_.Click(page_, IDC_STAR_NEW);
+    EXPECT_EQ(Position(), "Message 1 of 1");
+    EXPECT_TRUE(Editable());
+}
+
 TEST_F(StarMessagesPageTest, AMessageEmptiedByHandDoesNotHideTheOnesAfterIt) {
     page_.Open(controls_);
     controls_.Type(page_, IDC_STAR_MESSAGE, "");
