@@ -88,13 +88,14 @@ void MainDialog::Open(Controls& controls) {
 
 void MainDialog::Command(Controls& controls, int id) {
     switch (id) {
+        // The window may go as soon as it is told to end: nothing touches it afterwards.
         case IDC_OK:
             Confirm(controls);
             Finish(controls, kResultOk);
-            break;
+            return;
         case IDC_CANCEL:
             Finish(controls, kResultCancel);
-            break;
+            return;
         case IDC_MAIN_MOON:
             SettingMoon.Set(controls.Checked(IDC_MAIN_MOON) ? 1 : 0);
             controls.Enable(IDC_MAIN_SOUTHERN, controls.Checked(IDC_MAIN_MOON));
@@ -170,6 +171,7 @@ void MainDialog::Confirm(Controls& controls) {
 void MainDialog::Finish(Controls& controls, int result) {
     pictureArea_.Release();
     runaway_.Disarm(controls);
+    runaway_.Resume();
     controls.End(result);
 }
 

@@ -82,6 +82,31 @@ TEST_F(MainDialogTest, OpensReadyToTypeAndOkStoresTheMainMessage) {
     EXPECT_EQ(MainIni().ReadStringForUser("Messages", "Message___0", ""), "Good night");
 }
 
+// A window that may be gone once it was told to end: nothing may touch it afterwards.
+class EndingControls : public FakeControls {
+public:
+    void Repaint(int id) override {
+        if (ended) ++touchedAfterEnd;
+        FakeControls::Repaint(id);
+    }
+    void SetText(int id, const std::string& text) override {
+        if (ended) ++touchedAfterEnd;
+        FakeControls::SetText(id, text);
+    }
+    int touchedAfterEnd = 0;
+};
+
+TEST_F(MainDialogTest, NothingTouchesTheWindowAfterOkOrCancelEndedIt) {
+    for (int button : {IDC_OK, IDC_CANCEL}) {
+        EndingControls controls;
+        MainDialog dialog(folder_.Path());
+        dialog.Open(controls);
+        controls.Click(dialog, button);
+        ASSERT_TRUE(controls.ended.has_value()) << button;
+        EXPECT_EQ(controls.touchedAfterEnd, 0) << button;
+    }
+}
+
 TEST_F(MainDialogTest, CancelStoresNothing) {
     FakeControls controls;
     MainDialog dialog(folder_.Path());
