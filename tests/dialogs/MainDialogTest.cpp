@@ -161,6 +161,56 @@ TEST_F(MainDialogTest, WithJokesOneOpeningInSevenArmsTheButton) {
     EXPECT_EQ(controls_.timers.count(2), 0u);
 }
 
+// Records each box together with what the settings held while it was up.
+class BoxesWithSettings : public MessageBoxService {
+public:
+    BoxesWithSettings() : previous_(&MessageBoxes()) { SetMessageBoxes(this); }
+    ~BoxesWithSettings() override { SetMessageBoxes(previous_); }
+    BoxResult Show(WindowHandle, const std::string& text, const std::string& caption, BoxIcon, BoxButtons) override {
+        seen.push_back(caption + "|" + text + "|jokes " +
+                       std::to_string(MainIni().ReadIntForUser("params", "Jokes", -1)) + "|unlock " +
+                       MainIni().ReadStringForUser("Messages", "DecryptPassword", "-"));
+        return BoxResult::Ok;
+    }
+    std::vector<std::string> seen;
+
+private:
+    MessageBoxService* previous_;
+};
+
+TEST_F(MainDialogTest, OkUnlocksFirstThenCongratulatesThenStoresTheSwitches) {
+    // A secret message that the main bottom line "Moon" opens.
+    ASSERT_EQ(MainIni().Init(folder_.Path(), "Lumivan.ini"), 0);
+    MessageStore writer;
+    writer.SetCurrentIndex(1);
+    writer.SetMessage("HEART");
+    writer.SetBottomLine("for you");
+    writer.SetPassword("Moon");
+    writer.Write();
+    ResetMainIni();
+
+    MainDialog dialog(folder_.Path());
+    OpenWithJokes(dialog, true, kSeedArms);
+    ASSERT_TRUE(dialog.Runaway().Armed());
+    controls_.Toggle(dialog, IDC_MAIN_JOKES);  // off, stored only by OK
+    controls_.Type(dialog, IDC_MAIN_BOTTOMLINE, "Moon");
+    sounds_.played.clear();
+    BoxesWithSettings boxes;
+    controls_.Click(dialog, IDC_OK);
+
+    // The unlocking's box, then its password stored, then the joke's box; the switches last.
+    EXPECT_EQ(boxes.seen, (std::vector<std::string>{
+                              "You found a password !|You have 1 secret message(s).|jokes 1|unlock -",
+                              "CONGRATULATIONS!|You were able to hit the button with 0 attempts!|jokes 1|unlock Moon",
+                          }));
+    ASSERT_EQ(sounds_.played.size(), 2u);
+    EXPECT_EQ(sounds_.played[0].number, 130);
+    EXPECT_EQ(sounds_.played[1].number, 183);
+    EXPECT_EQ(MainIni().ReadIntForUser("params", "Jokes", -1), 0);
+    EXPECT_EQ(MainIni().ReadStringForUser("Messages", "BottomLine0", ""), "Moon");
+    EXPECT_EQ(controls_.ended, 1);
+}
+
 TEST_F(MainDialogTest, TheButtonKeepsStillWhileAnotherWindowIsUp) {
     MainDialog dialog(folder_.Path());
     OpenWithJokes(dialog, true, kSeedArms);
