@@ -55,9 +55,22 @@ std::string Folder(const std::string& path) {
 }
 
 // The dialog's own instance and the folder it was opened in. A new folder (a test's)
-// gets a new instance; no worker ever touches an instance, so the old one may go.
-std::unique_ptr<NewMailClass> dialogMail;
+// gets a new instance; a dialog still up keeps the old one alive, and no worker ever
+// touches an instance.
+std::shared_ptr<NewMailClass> dialogMail;
 std::string dialogMailFolder;
+
+std::shared_ptr<NewMailClass> SharedDialogMail() {
+    IniFile& main = MainIni();
+    std::string folder = "$CURRENT";
+    if (main.IsDisabled()) folder = "$DISABLE";
+    else if (main.IsOpened() && !main.FilePath().empty()) folder = Folder(main.FilePath());
+    if (!dialogMail || folder != dialogMailFolder) {
+        dialogMail = std::make_shared<NewMailClass>(folder);
+        dialogMailFolder = folder;
+    }
+    return dialogMail;
+}
 
 }  // namespace
 
@@ -88,19 +101,9 @@ std::string MailTestResultText(int count, const MailCheckReport& report) {
     return "The check failed at " + (report.step.empty() ? std::string("start") : report.step) + ": " + why;
 }
 
-NewMailClass& EmailDialogMail() {
-    IniFile& main = MainIni();
-    std::string folder = "$CURRENT";
-    if (main.IsDisabled()) folder = "$DISABLE";
-    else if (main.IsOpened() && !main.FilePath().empty()) folder = Folder(main.FilePath());
-    if (!dialogMail || folder != dialogMailFolder) {
-        dialogMail = std::make_unique<NewMailClass>(folder);
-        dialogMailFolder = folder;
-    }
-    return *dialogMail;
-}
+NewMailClass& EmailDialogMail() { return *SharedDialogMail(); }
 
-EmailDialog::EmailDialog() : mail_(EmailDialogMail()) {}
+EmailDialog::EmailDialog() : ownMail_(SharedDialogMail()), mail_(*ownMail_) {}
 EmailDialog::EmailDialog(NewMailClass& mail) : mail_(mail) {}
 EmailDialog::~EmailDialog() = default;
 

@@ -44,6 +44,9 @@ private:
     void StartTest(Controls& controls);
     void Close(Controls& controls, int result);
 
+    // The dialog's own instance stays alive with the dialog, even when a later showing
+    // beside another settings file makes a new one.
+    std::shared_ptr<NewMailClass> ownMail_;
     NewMailClass& mail_;
     std::shared_ptr<TestState> test_;
     int shownSecurity_ = -1;

@@ -224,5 +224,23 @@ TEST_F(EmailDialogTest, TheDialogsOwnInstanceLivesBesideTheSettingsAndIsKept) {
               std::string::npos);
 }
 
+TEST_F(EmailDialogTest, ADialogThatIsUpKeepsItsOwnInstanceWhenANewOneIsMade) {
+    EmailDialog dialog;  // its instance lives beside folder_'s settings
+    // Meanwhile the settings are opened elsewhere and the next showing gets a new instance.
+    testing::TempFolder elsewhere;
+    ResetMainIni();
+    ASSERT_EQ(testing::StartLogAndSettingsIn(elsewhere), 0);
+    NewMailClass& next = dialogs::EmailDialogMail();
+    next.ReadMailSettings();
+
+    dialog.Open(controls_);
+    EXPECT_EQ(controls_.Text(IDC_EMAIL_SERVER), "<pop.example.com>");
+    controls_.Type(dialog, IDC_EMAIL_SERVER, "first.example.org");
+    controls_.Click(dialog, IDC_OK);
+    EXPECT_NE(testing::ReadFile(folder_.File("LumivanPrivateSettings.ini")).find("first.example.org"),
+              std::string::npos);
+    ResetMainIni();
+}
+
 }  // namespace
 }  // namespace lumi
