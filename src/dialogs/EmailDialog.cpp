@@ -60,6 +60,8 @@ std::string Folder(const std::string& path) {
 std::shared_ptr<NewMailClass> dialogMail;
 std::string dialogMailFolder;
 
+std::atomic<int> runningMailTests{0};
+
 std::shared_ptr<NewMailClass> SharedDialogMail() {
     IniFile& main = MainIni();
     std::string folder = "$CURRENT";
@@ -102,6 +104,8 @@ std::string MailTestResultText(int count, const MailCheckReport& report) {
 }
 
 NewMailClass& EmailDialogMail() { return *SharedDialogMail(); }
+
+int RunningMailTests() { return runningMailTests.load(std::memory_order_acquire); }
 
 EmailDialog::EmailDialog() : ownMail_(SharedDialogMail()), mail_(*ownMail_) {}
 EmailDialog::EmailDialog(NewMailClass& mail) : mail_(mail) {}
@@ -198,10 +202,13 @@ void EmailDialog::StartTest(Controls& controls) {
             state->report = std::move(report);
         }
         state->done.store(true, std::memory_order_release);
+        runningMailTests.fetch_sub(1, std::memory_order_acq_rel);
     };
+    runningMailTests.fetch_add(1, std::memory_order_acq_rel);
     try {
         std::thread(std::move(work)).detach();
     } catch (const std::system_error&) {
+        runningMailTests.fetch_sub(1, std::memory_order_acq_rel);
         AppLog().Warning.Log("EmailDialog", "Cannot create thread");
         controls.SetText(IDC_EMAIL_TEST_RESULT, MailTestResultText(-1, {"start", "no thread could be started"}));
         return;

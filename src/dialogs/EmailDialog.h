@@ -56,4 +56,8 @@ private:
 // settings file and kept for later showings.
 NewMailClass& EmailDialogMail();
 
+// Account tests still on their worker threads, including those of dialogs already closed
+// (a program about to end, or a test, may wait for them).
+int RunningMailTests();
+
 }  // namespace lumi::dialogs

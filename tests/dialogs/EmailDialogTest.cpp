@@ -209,8 +209,14 @@ TEST_F(EmailDialogTest, ClosingWhileATestRunsIsSafe) {
         EXPECT_EQ(controls_.ended, 0);
         EXPECT_FALSE(dialog.TestRunning());
     }
-    // The dialog is gone; the worker finishes on its own when the server lets go.
+    // The dialog is gone; the worker finishes on its own when the server lets go. It is
+    // waited for here only so that it cannot log into the next test's files.
+    EXPECT_EQ(dialogs::RunningMailTests(), 1);
     release->store(true);
+    for (int i = 0; i < 6000 && dialogs::RunningMailTests() > 0; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_EQ(dialogs::RunningMailTests(), 0);
 }
 
 TEST_F(EmailDialogTest, TheDialogsOwnInstanceLivesBesideTheSettingsAndIsKept) {
