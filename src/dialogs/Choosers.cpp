@@ -4,7 +4,6 @@
 
 #include "base/Log.h"
 #include "platform/Desktop.h"
-#include "platform/MessageBox.h"
 #include "support/ErrorReport.h"
 
 namespace lumi::dialogs {
@@ -24,9 +23,6 @@ bool EqualsNoCase(const std::string& a, const char* b) {
     }
     return i == a.size() && b[i] == '\0';
 }
-
-// The box a modal failure raises is guarded like the internal-error box: one at a time.
-bool problemBoxOpen = false;
 
 }  // namespace
 
@@ -76,11 +72,7 @@ void SendMail(const std::string& address, const std::string& subject) {
 
 int ModalDialog(Controls& owner, int templateId, DialogLogic& logic) {
     const int result = owner.RunModal(templateId, logic);
-    if (result == -1 && !problemBoxOpen) {
-        problemBoxOpen = true;
-        ShowMessageBox(owner.Window(), "Dialog Box returned -1", "PROBLEM");
-        problemBoxOpen = false;
-    }
+    if (result == -1) ShowProblemBox(owner.Window(), "Dialog Box returned -1");
     return result;
 }
 

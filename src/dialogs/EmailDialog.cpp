@@ -55,9 +55,24 @@ std::string Folder(const std::string& path) {
 }
 
 // The dialog's own instance and the folder it was opened in. A new folder (a test's)
-// gets a new instance; no worker ever touches an instance, so the old one may go.
-std::unique_ptr<NewMailClass> dialogMail;
+// gets a new instance; a dialog still up keeps the old one alive, and no worker ever
+// touches an instance.
+std::shared_ptr<NewMailClass> dialogMail;
 std::string dialogMailFolder;
+
+std::atomic<int> runningMailTests{0};
+
+std::shared_ptr<NewMailClass> SharedDialogMail() {
+    IniFile& main = MainIni();
+    std::string folder = "$CURRENT";
+    if (main.IsDisabled()) folder = "$DISABLE";
+    else if (main.IsOpened() && !main.FilePath().empty()) folder = Folder(main.FilePath());
+    if (!dialogMail || folder != dialogMailFolder) {
+        dialogMail = std::make_shared<NewMailClass>(folder);
+        dialogMailFolder = folder;
+    }
+    return dialogMail;
+}
 
 }  // namespace
 
@@ -88,19 +103,11 @@ std::string MailTestResultText(int count, const MailCheckReport& report) {
     return "The check failed at " + (report.step.empty() ? std::string("start") : report.step) + ": " + why;
 }
 
-NewMailClass& EmailDialogMail() {
-    IniFile& main = MainIni();
-    std::string folder = "$CURRENT";
-    if (main.IsDisabled()) folder = "$DISABLE";
-    else if (main.IsOpened() && !main.FilePath().empty()) folder = Folder(main.FilePath());
-    if (!dialogMail || folder != dialogMailFolder) {
-        dialogMail = std::make_unique<NewMailClass>(folder);
-        dialogMailFolder = folder;
-    }
-    return *dialogMail;
-}
+NewMailClass& EmailDialogMail() { return *SharedDialogMail(); }
 
-EmailDialog::EmailDialog() : mail_(EmailDialogMail()) {}
+int RunningMailTests() { return runningMailTests.load(std::memory_order_acquire); }
+
+EmailDialog::EmailDialog() : ownMail_(SharedDialogMail()), mail_(*ownMail_) {}
 EmailDialog::EmailDialog(NewMailClass& mail) : mail_(mail) {}
 EmailDialog::~EmailDialog() = default;
 
@@ -195,10 +202,13 @@ void EmailDialog::StartTest(Controls& controls) {
             state->report = std::move(report);
         }
         state->done.store(true, std::memory_order_release);
+        runningMailTests.fetch_sub(1, std::memory_order_acq_rel);
     };
+    runningMailTests.fetch_add(1, std::memory_order_acq_rel);
     try {
         std::thread(std::move(work)).detach();
     } catch (const std::system_error&) {
+        runningMailTests.fetch_sub(1, std::memory_order_acq_rel);
         AppLog().Warning.Log("EmailDialog", "Cannot create thread");
         controls.SetText(IDC_EMAIL_TEST_RESULT, MailTestResultText(-1, {"start", "no thread could be started"}));
         return;

@@ -44,6 +44,9 @@ private:
     void StartTest(Controls& controls);
     void Close(Controls& controls, int result);
 
+    // The dialog's own instance stays alive with the dialog, even when a later showing
+    // beside another settings file makes a new one.
+    std::shared_ptr<NewMailClass> ownMail_;
     NewMailClass& mail_;
     std::shared_ptr<TestState> test_;
     int shownSecurity_ = -1;
@@ -52,5 +55,9 @@ private:
 // The dialog's own mail instance, made the first time the dialog is shown beside the main
 // settings file and kept for later showings.
 NewMailClass& EmailDialogMail();
+
+// Account tests still on their worker threads, including those of dialogs already closed
+// (a program about to end, or a test, may wait for them).
+int RunningMailTests();
 
 }  // namespace lumi::dialogs

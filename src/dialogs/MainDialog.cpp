@@ -11,6 +11,7 @@
 #include "dialogs/Choosers.h"
 #include "dialogs/DialogIds.h"
 #include "dialogs/EmailDialog.h"
+#include "dialogs/FieldText.h"
 #include "dialogs/MoreOptions.h"
 #include "dialogs/TextFontChooser.h"
 #include "media/Sound.h"
@@ -71,8 +72,9 @@ void MainDialog::Open(Controls& controls) {
     controls.SetText(IDC_CANCEL, "Ooops... Cancel");
 
     store.GoFirst();
-    controls.SetText(IDC_MAIN_MESSAGE, store.Message());
-    controls.SetText(IDC_MAIN_BOTTOMLINE, store.BottomLine());
+    // The boxes take "\r\n" line breaks; a stored text may hold bare ones.
+    controls.SetText(IDC_MAIN_MESSAGE, WithCrLf(store.Message()));
+    controls.SetText(IDC_MAIN_BOTTOMLINE, WithCrLf(store.BottomLine()));
     CheckFrom(controls, IDC_MAIN_AIRPLANES, SettingAirplanes.Get());
     const bool moon = SettingMoon.Get() != 0;
     CheckFrom(controls, IDC_MAIN_MOON, moon);
@@ -86,13 +88,14 @@ void MainDialog::Open(Controls& controls) {
 
 void MainDialog::Command(Controls& controls, int id) {
     switch (id) {
+        // The window may go as soon as it is told to end: nothing touches it afterwards.
         case IDC_OK:
             Confirm(controls);
             Finish(controls, kResultOk);
-            break;
+            return;
         case IDC_CANCEL:
             Finish(controls, kResultCancel);
-            break;
+            return;
         case IDC_MAIN_MOON:
             SettingMoon.Set(controls.Checked(IDC_MAIN_MOON) ? 1 : 0);
             controls.Enable(IDC_MAIN_SOUTHERN, controls.Checked(IDC_MAIN_MOON));
@@ -168,6 +171,7 @@ void MainDialog::Confirm(Controls& controls) {
 void MainDialog::Finish(Controls& controls, int result) {
     pictureArea_.Release();
     runaway_.Disarm(controls);
+    runaway_.Resume();
     controls.End(result);
 }
 

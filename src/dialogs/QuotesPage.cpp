@@ -28,6 +28,7 @@ bool ReadAutoText() { return MainIni().ReadIntForUser(kSection, "AutoText", 1) !
 }  // namespace
 
 void QuotesPage::Open(Controls& controls) {
+    opened_ = true;
     IniFile& ini = MainIni();
     selection_.ReadSelectedCategory();
     ShowCategory(controls);
@@ -76,6 +77,7 @@ void QuotesPage::Command(Controls& controls, int id) {
 }
 
 void QuotesPage::Apply(Controls& controls) {
+    if (!opened_) return;
     IniFile& ini = MainIni();
     ini.WriteUIntForUser(kSection, "AutoText", autoText_ ? 1 : 0);
     ini.WriteStringForUser(kSection, "BMPFILE", Truncated(controls.Text(IDC_QUOTE_FILE), kFileBuffer - 1));

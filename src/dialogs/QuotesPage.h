@@ -27,6 +27,8 @@ private:
     std::optional<gfx::Image> picture_;
     bool autoText_ = true;  // the user's choice, FPicture/AutoText
     bool noQuotes_ = false;  // the shown category has no quote to compose with
+    // Apply acts only on a page that was filled: empty boxes are no choice.
+    bool opened_ = false;
 };
 
 }  // namespace lumi::dialogs

@@ -24,6 +24,7 @@ void CheckOnly(Controls& controls, int id) {
 }  // namespace
 
 void SoundsPage::Open(Controls& controls) {
+    opened_ = true;
     settings_.Load();
     int checked = 0;
     for (const SoundChoice& choice : kSoundChoices) {
@@ -59,11 +60,15 @@ void SoundsPage::Command(Controls& controls, int id) {
 }
 
 void SoundsPage::Apply(Controls& controls) {
+    if (!opened_) return;
     Take(controls);
     settings_.Save();
 }
 
-void SoundsPage::Leave(Controls&) { settings_.Stop(); }
+void SoundsPage::Leave(Controls&) {
+    // Only this page's clicks start a sound; a page never shown has none to stop.
+    if (opened_) settings_.Stop();
+}
 
 void SoundsPage::Take(const Controls& controls) {
     for (const SoundChoice& choice : kSoundChoices) {

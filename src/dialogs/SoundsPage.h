@@ -42,6 +42,8 @@ private:
     void Browse(Controls& controls, int edit, const char* kind);
 
     SoundSettings settings_;
+    // Apply and Leave act only on a page that was filled: empty boxes are no choice.
+    bool opened_ = false;
 };
 
 }  // namespace lumi::dialogs

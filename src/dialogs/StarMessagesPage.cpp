@@ -50,6 +50,7 @@ bool Showable(const MessageStore& store) {
 MessageStore& StarMessagesPage::Store() { return TheMessageStore(); }
 
 void StarMessagesPage::Open(Controls& controls) {
+    opened_ = true;
     Store().LoadOptions();
     // The password the saver was last unlocked with opens the same messages here.
     Store().LoadUnlock();
@@ -112,6 +113,7 @@ void StarMessagesPage::Command(Controls& controls, int id) {
 }
 
 void StarMessagesPage::Apply(Controls& controls) {
+    if (!opened_) return;
     Store().SetShowRandomly(controls.Checked(IDC_STAR_RANDOM) ? 1 : 0);
     Store().SaveOptions();
     StoreTexts(controls);
@@ -119,6 +121,8 @@ void StarMessagesPage::Apply(Controls& controls) {
 }
 
 void StarMessagesPage::Leave(Controls&) {
+    // A page never shown started no preview and unlocked nothing.
+    if (!opened_) return;
     Store().ClearPreview();
     Store().SetUnlockPassword("");
     Store().SaveUnlock();

@@ -37,6 +37,8 @@ private:
 
     // The date the day counter showed last, kept while a message without one is edited.
     Birthday birthday_;
+    // Apply and Leave act only on a page that was filled: empty boxes are no choice.
+    bool opened_ = false;
 };
 
 }  // namespace lumi::dialogs

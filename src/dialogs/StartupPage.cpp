@@ -22,6 +22,7 @@ int Switch(const Controls& controls, int id) { return controls.Checked(id) ? 1 :
 }  // namespace
 
 void StartupPage::Open(Controls& controls) {
+    opened_ = true;
     HotCorners corners;
     corners.Read();
     controls.SetChecked(IDC_STARTUP_TOP_LEFT, corners.topLeft != 0);
@@ -46,6 +47,7 @@ void StartupPage::Command(Controls& controls, int id) {
 }
 
 void StartupPage::Apply(Controls& controls) {
+    if (!opened_) return;
     HotCorners corners;
     corners.topLeft = Switch(controls, IDC_STARTUP_TOP_LEFT);
     corners.topRight = Switch(controls, IDC_STARTUP_TOP_RIGHT);

@@ -11,6 +11,10 @@ public:
     void Open(Controls& controls) override;
     void Command(Controls& controls, int id) override;
     void Apply(Controls& controls) override;
+
+private:
+    // Apply acts only on a page that was filled: empty boxes are no choice.
+    bool opened_ = false;
 };
 
 }  // namespace lumi::dialogs

@@ -82,6 +82,13 @@ void InternalError(WindowHandle owner, unsigned code, DestroyOwner destroy) {
     errorBoxOpen.store(false);
 }
 
+bool ShowProblemBox(WindowHandle owner, const std::string& text) {
+    if (errorBoxOpen.exchange(true)) return false;
+    MessageBoxes().Show(owner, text, "PROBLEM", BoxIcon::None, BoxButtons::Ok);
+    errorBoxOpen.store(false);
+    return true;
+}
+
 void ShowErrorBox(const std::string& caption, const std::string& text) {
     MessageBoxes().Show(nullptr, text, caption, BoxIcon::Error, BoxButtons::Ok);
 }

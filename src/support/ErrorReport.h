@@ -38,6 +38,9 @@ void SetWindowDestroyer(WindowDestroyer destroyer);
 
 // The "Internal error #%u" box titled "PROBLEM"; only one is on screen at a time.
 void InternalError(WindowHandle owner, unsigned code, DestroyOwner destroy = DestroyOwner::No);
+// A "PROBLEM" box with another text, under the same one-at-a-time guard; false when
+// another one was already up and this one was not shown.
+bool ShowProblemBox(WindowHandle owner, const std::string& text);
 // A modal box with an error icon and no owner.
 void ShowErrorBox(const std::string& caption, const std::string& text);
 // Logs a common-dialog failure (the code CommDlgExtendedError gave) by its constant

@@ -209,8 +209,14 @@ TEST_F(EmailDialogTest, ClosingWhileATestRunsIsSafe) {
         EXPECT_EQ(controls_.ended, 0);
         EXPECT_FALSE(dialog.TestRunning());
     }
-    // The dialog is gone; the worker finishes on its own when the server lets go.
+    // The dialog is gone; the worker finishes on its own when the server lets go. It is
+    // waited for here only so that it cannot log into the next test's files.
+    EXPECT_EQ(dialogs::RunningMailTests(), 1);
     release->store(true);
+    for (int i = 0; i < 6000 && dialogs::RunningMailTests() > 0; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_EQ(dialogs::RunningMailTests(), 0);
 }
 
 TEST_F(EmailDialogTest, TheDialogsOwnInstanceLivesBesideTheSettingsAndIsKept) {
@@ -222,6 +228,24 @@ TEST_F(EmailDialogTest, TheDialogsOwnInstanceLivesBesideTheSettingsAndIsKept) {
     controls_.Click(dialog, IDC_OK);
     EXPECT_NE(testing::ReadFile(folder_.File("LumivanPrivateSettings.ini")).find("mine.example.org"),
               std::string::npos);
+}
+
+TEST_F(EmailDialogTest, ADialogThatIsUpKeepsItsOwnInstanceWhenANewOneIsMade) {
+    EmailDialog dialog;  // its instance lives beside folder_'s settings
+    // Meanwhile the settings are opened elsewhere and the next showing gets a new instance.
+    testing::TempFolder elsewhere;
+    ResetMainIni();
+    ASSERT_EQ(testing::StartLogAndSettingsIn(elsewhere), 0);
+    NewMailClass& next = dialogs::EmailDialogMail();
+    next.ReadMailSettings();
+
+    dialog.Open(controls_);
+    EXPECT_EQ(controls_.Text(IDC_EMAIL_SERVER), "<pop.example.com>");
+    controls_.Type(dialog, IDC_EMAIL_SERVER, "first.example.org");
+    controls_.Click(dialog, IDC_OK);
+    EXPECT_NE(testing::ReadFile(folder_.File("LumivanPrivateSettings.ini")).find("first.example.org"),
+              std::string::npos);
+    ResetMainIni();
 }
 
 }  // namespace

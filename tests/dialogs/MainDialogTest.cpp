@@ -82,6 +82,31 @@ TEST_F(MainDialogTest, OpensReadyToTypeAndOkStoresTheMainMessage) {
     EXPECT_EQ(MainIni().ReadStringForUser("Messages", "Message___0", ""), "Good night");
 }
 
+// A window that may be gone once it was told to end: nothing may touch it afterwards.
+class EndingControls : public FakeControls {
+public:
+    void Repaint(int id) override {
+        if (ended) ++touchedAfterEnd;
+        FakeControls::Repaint(id);
+    }
+    void SetText(int id, const std::string& text) override {
+        if (ended) ++touchedAfterEnd;
+        FakeControls::SetText(id, text);
+    }
+    int touchedAfterEnd = 0;
+};
+
+TEST_F(MainDialogTest, NothingTouchesTheWindowAfterOkOrCancelEndedIt) {
+    for (int button : {IDC_OK, IDC_CANCEL}) {
+        EndingControls controls;
+        MainDialog dialog(folder_.Path());
+        dialog.Open(controls);
+        controls.Click(dialog, button);
+        ASSERT_TRUE(controls.ended.has_value()) << button;
+        EXPECT_EQ(controls.touchedAfterEnd, 0) << button;
+    }
+}
+
 TEST_F(MainDialogTest, CancelStoresNothing) {
     FakeControls controls;
     MainDialog dialog(folder_.Path());
@@ -134,6 +159,56 @@ TEST_F(MainDialogTest, WithJokesOneOpeningInSevenArmsTheButton) {
     EXPECT_EQ(boxes_.boxes[0].text, "You were able to hit the button with 3 attempts!");
     EXPECT_EQ(controls_.ended, 1);
     EXPECT_EQ(controls_.timers.count(2), 0u);
+}
+
+// Records each box together with what the settings held while it was up.
+class BoxesWithSettings : public MessageBoxService {
+public:
+    BoxesWithSettings() : previous_(&MessageBoxes()) { SetMessageBoxes(this); }
+    ~BoxesWithSettings() override { SetMessageBoxes(previous_); }
+    BoxResult Show(WindowHandle, const std::string& text, const std::string& caption, BoxIcon, BoxButtons) override {
+        seen.push_back(caption + "|" + text + "|jokes " +
+                       std::to_string(MainIni().ReadIntForUser("params", "Jokes", -1)) + "|unlock " +
+                       MainIni().ReadStringForUser("Messages", "DecryptPassword", "-"));
+        return BoxResult::Ok;
+    }
+    std::vector<std::string> seen;
+
+private:
+    MessageBoxService* previous_;
+};
+
+TEST_F(MainDialogTest, OkUnlocksFirstThenCongratulatesThenStoresTheSwitches) {
+    // A secret message that the main bottom line "Moon" opens.
+    ASSERT_EQ(MainIni().Init(folder_.Path(), "Lumivan.ini"), 0);
+    MessageStore writer;
+    writer.SetCurrentIndex(1);
+    writer.SetMessage("HEART");
+    writer.SetBottomLine("for you");
+    writer.SetPassword("Moon");
+    writer.Write();
+    ResetMainIni();
+
+    MainDialog dialog(folder_.Path());
+    OpenWithJokes(dialog, true, kSeedArms);
+    ASSERT_TRUE(dialog.Runaway().Armed());
+    controls_.Toggle(dialog, IDC_MAIN_JOKES);  // off, stored only by OK
+    controls_.Type(dialog, IDC_MAIN_BOTTOMLINE, "Moon");
+    sounds_.played.clear();
+    BoxesWithSettings boxes;
+    controls_.Click(dialog, IDC_OK);
+
+    // The unlocking's box, then its password stored, then the joke's box; the switches last.
+    EXPECT_EQ(boxes.seen, (std::vector<std::string>{
+                              "You found a password !|You have 1 secret message(s).|jokes 1|unlock -",
+                              "CONGRATULATIONS!|You were able to hit the button with 0 attempts!|jokes 1|unlock Moon",
+                          }));
+    ASSERT_EQ(sounds_.played.size(), 2u);
+    EXPECT_EQ(sounds_.played[0].number, 130);
+    EXPECT_EQ(sounds_.played[1].number, 183);
+    EXPECT_EQ(MainIni().ReadIntForUser("params", "Jokes", -1), 0);
+    EXPECT_EQ(MainIni().ReadStringForUser("Messages", "BottomLine0", ""), "Moon");
+    EXPECT_EQ(controls_.ended, 1);
 }
 
 TEST_F(MainDialogTest, TheButtonKeepsStillWhileAnotherWindowIsUp) {
@@ -265,6 +340,19 @@ TEST_F(MainDialogTest, TheMessageAndBottomLineAreCutToWhatTheStoreKeeps) {
     controls_.Click(dialog, IDC_OK);
     EXPECT_EQ(MainIni().ReadStringForUser("Messages", "Message___0", ""), std::string(98, 'm'));
     EXPECT_EQ(MainIni().ReadStringForUser("Messages", "BottomLine0", "").size(), 298u);
+}
+
+TEST_F(MainDialogTest, TheMainMessageReachesTheBoxWithTheBoxesLineBreaks) {
+    // A message with bare line feeds, as another program or a hand edit may leave it.
+    ASSERT_EQ(MainIni().Init(folder_.Path(), "Lumivan.ini"), 0);
+    MainIni().WriteStringForUser("Messages", "Message___0", "Top\nBottom");
+    MainIni().WriteStringForUser("Messages", "BottomLine0", "under\nthe moon");
+    ResetMainIni();
+    FakeControls controls;
+    MainDialog dialog(folder_.Path());
+    dialog.Open(controls);
+    EXPECT_EQ(controls.Text(IDC_MAIN_MESSAGE), "Top\r\nBottom");
+    EXPECT_EQ(controls.Text(IDC_MAIN_BOTTOMLINE), "under\r\nthe moon");
 }
 
 TEST_F(MainDialogTest, CancellingThePictureChooserGoesBackToTheBuiltInPicture) {

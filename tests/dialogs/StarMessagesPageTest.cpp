@@ -120,6 +120,23 @@ TEST_F(StarMessagesPageTest, NewAddsASlotAfterTheLastAndDeleteClosesTheGap) {
     EXPECT_EQ(Position(), "Message 0 of 2");
 }
 
+TEST_F(StarMessagesPageTest, WithOnlyTheMainMessageLeftThePageShowsMessage0Of0) {
+    page_.Open(controls_);
+    controls_.Click(page_, IDC_STAR_DELETE);
+    EXPECT_EQ(Position(), "Message 1 of 1");
+    controls_.Click(page_, IDC_STAR_DELETE);
+    EXPECT_EQ(Position(), "Message 0 of 0");
+    EXPECT_FALSE(Editable());
+    EXPECT_EQ(Slot(1), "||");
+    // Stepping finds nothing to show; New starts the list again.
+    controls_.Click(page_, IDC_STAR_NEXT);
+    controls_.Click(page_, IDC_STAR_PREVIOUS);
+    EXPECT_EQ(Position(), "Message 0 of 0");
+    controls_.Click(page_, IDC_STAR_NEW);
+    EXPECT_EQ(Position(), "Message 1 of 1");
+    EXPECT_TRUE(Editable());
+}
+
 TEST_F(StarMessagesPageTest, AMessageEmptiedByHandDoesNotHideTheOnesAfterIt) {
     page_.Open(controls_);
     controls_.Type(page_, IDC_STAR_MESSAGE, "");
@@ -192,6 +209,14 @@ TEST_F(StarMessagesPageTest, SymbolButtonsWriteTheirKeywords) {
         eat = eat || line == "Since you don't eat them, why do you kill them?";
     }
     EXPECT_TRUE(war && eat);
+
+    // Which draw gives which line: seed 1 draws 41 (41 * 2 / 32768 = 0) and then 18467
+    // (36934 / 32768 = 1.13, so 1), the C library's well-known first values.
+    SeedRandom(1);
+    controls_.Click(page_, IDC_STAR_PEACE);
+    EXPECT_EQ(controls_.Text(IDC_STAR_BOTTOMLINE), "Since you don't eat them, why do you kill them?");
+    controls_.Click(page_, IDC_STAR_PEACE);
+    EXPECT_EQ(controls_.Text(IDC_STAR_BOTTOMLINE), "In time of war the first casualty is truth.");
     ResetRandomSeed();
 }
 
