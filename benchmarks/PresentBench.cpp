@@ -5,7 +5,11 @@
 //               the sky never uses before the step, and putting the picture back after);
 //   differing:  the drawn pixels whose colour changed;
 //   presented:  pixels in the dirty rectangles a shell presents, and the rectangles (one
-//               put each), for several costs of a put in pixels (request_cost).
+//               put each), for several costs of a put in pixels (request_cost);
+//   moved:      pixels the window system moves within the window (the bottom line's
+//               scroll), which cost no transfer;
+//   wrong:      pixels where a window fed those moves and puts differs from the raster
+//               after the present (must be 0).
 // The time measured is collecting the rectangles. (The shooting star puts back colours it
 // read, which here are the fill colour, so its erasing is not counted as drawn.)
 #include <benchmark/benchmark.h>
@@ -74,15 +78,44 @@ struct RunningSky {
     std::shared_ptr<gfx::Surface> surface;
     std::unique_ptr<gfx::Canvas> sky;
     std::unique_ptr<Universe> universe;
-    std::vector<uint32_t> shown;  // what the window shows after the last present
+    std::vector<uint32_t> shown;  // what the raster held after the last step
+};
+
+// What a window shows when fed a presenter's move and puts.
+struct Window {
+    Window() : pixels(static_cast<size_t>(kWidth) * kHeight, 0) {}
+    // Pixels moved.
+    long Move(const gfx::DirtyRegion::Scroll& scroll) {
+        if (!scroll.valid) return 0;
+        const gfx::Rect& to = scroll.area;
+        for (int y = to.top; y < to.bottom; ++y) {
+            uint32_t* row = &pixels[static_cast<size_t>(y) * kWidth];
+            std::copy(row + to.left - scroll.dx, row + to.right - scroll.dx, scratch);
+            std::copy(scratch, scratch + to.Width(), row + to.left);
+        }
+        return static_cast<long>(to.Width()) * to.Height();
+    }
+    void Put(const gfx::Surface& raster, const gfx::Rect& r) {
+        for (int y = r.top; y < r.bottom; ++y)
+            std::copy(raster.Row(y) + r.left, raster.Row(y) + r.right, &pixels[static_cast<size_t>(y) * kWidth + r.left]);
+    }
+    long Wrong(const gfx::Surface& raster) const {
+        long wrong = 0;
+        for (size_t i = 0; i < pixels.size(); ++i) wrong += pixels[i] != raster.Data()[i];
+        return wrong;
+    }
+    std::vector<uint32_t> pixels;
+    uint32_t scratch[kWidth];
 };
 
 void BM_PresentedPixelsPerTick(benchmark::State& state) {
     RunningSky run;
     gfx::DirtyRegion& dirty = *run.surface->Dirty();
     dirty.SetRequestCost(static_cast<int>(state.range(0)));
-    double drawn = 0, differing = 0, presented = 0, rects = 0;
-    long idleTicks = 0;
+    double drawn = 0, differing = 0, presented = 0, rects = 0, moved = 0;
+    long idleTicks = 0, wrong = 0, tick = 0;
+    auto window = std::make_unique<Window>();
+    window->pixels = run.shown;
     for (auto _ : state) {
         state.PauseTiming();
         long drawnNow = 0, differingNow = 0;
@@ -93,9 +126,15 @@ void BM_PresentedPixelsPerTick(benchmark::State& state) {
         const std::vector<gfx::Rect>& collected = dirty.Collect();
         benchmark::DoNotOptimize(collected.data());
         state.PauseTiming();
-        for (const gfx::Rect& r : collected) presented += static_cast<double>(r.Width()) * r.Height();
+        moved += static_cast<double>(window->Move(dirty.PendingScroll()));
+        for (const gfx::Rect& r : collected) {
+            presented += static_cast<double>(r.Width()) * r.Height();
+            window->Put(*run.surface, r);
+        }
+        // Every 10th tick: comparing the whole screen is slow.
+        if (++tick % 10 == 0) wrong += window->Wrong(*run.surface);
         rects += static_cast<double>(collected.size());
-        idleTicks += collected.empty();
+        idleTicks += dirty.IsEmpty();
         dirty.Clear();
         state.ResumeTiming();
     }
@@ -104,7 +143,10 @@ void BM_PresentedPixelsPerTick(benchmark::State& state) {
     state.counters["differing/tick"] = differing / ticks;
     state.counters["presented/tick"] = presented / ticks;
     state.counters["rects/tick"] = rects / ticks;
+    state.counters["moved/tick"] = moved / ticks;
     state.counters["presented/drawn"] = drawn > 0 ? presented / drawn : 0;
+    state.counters["presented/differing"] = differing > 0 ? presented / differing : 0;
+    state.counters["wrong_pixels"] = static_cast<double>(wrong);
     state.counters["idle_ticks"] = static_cast<double>(idleTicks);
 }
 // 3,000 ticks: two minutes of sky at 40 ms a tick, from the first flight on.
