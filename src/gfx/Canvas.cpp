@@ -159,16 +159,14 @@ bool Canvas::BitBlt(int x, int y, int w, int h, const Canvas* source, int sx, in
     };
     if (&src != &dst && dst.TracksDirty() && int64_t{cols} * rows <= kComparedPixels) {
         ChangedBox changed;
+        // Whole rows: a row that differs anywhere is copied and marked across the block.
+        const size_t bytes = static_cast<size_t>(cols) * sizeof(uint32_t);
         for (int r = 0; r < rows; ++r) {
             uint32_t* to = dst.Row(static_cast<int>(dy0) + r) + dx0;
             const uint32_t* from = src.Row(srcY + r) + srcX;
-            int i = 0;
-            while (i < cols && to[i] == from[i]) ++i;
-            if (i == cols) continue;
-            int j = cols - 1;
-            while (to[j] == from[j]) --j;
-            std::memcpy(to + i, from + i, static_cast<size_t>(j - i + 1) * sizeof(uint32_t));
-            changed.Row(static_cast<int>(dy0) + r, i, j);
+            if (std::memcmp(to, from, bytes) == 0) continue;
+            std::memcpy(to, from, bytes);
+            changed.Row(static_cast<int>(dy0) + r, 0, cols - 1);
         }
         changed.MarkOn(dst, static_cast<int>(dx0));
         return true;
