@@ -22,46 +22,16 @@ Rect ClipToSurface(int64_t left, int64_t top, int64_t right, int64_t bottom, con
     return r;
 }
 
-// Blocks up to this many pixels are compared as they are drawn, so only what took a new
-// colour is marked for presenting: a star drawn again as it was, or erased where it was
-// black already, costs the window system nothing. Larger blocks are marked whole.
+// Blits up to this many pixels are compared as they are drawn, so only rows that took a
+// new colour are marked for presenting: a star drawn again as it was costs the window
+// system nothing. Larger blits are marked whole. (Fills are not compared: the small ones
+// erase stars that moved, which always changes them.)
 constexpr int64_t kComparedPixels = 64 * 64;
-
-// Widens [first, last] of a block to the columns of this row that took a new value, and
-// [top, bottom] to this row when it had any.
-struct ChangedBox {
-    int first = INT32_MAX, last = -1, top = -1, bottom = -1;
-    void Row(int y, int from, int to) {
-        first = std::min(first, from);
-        last = std::max(last, to);
-        if (top < 0) top = y;
-        bottom = y;
-    }
-    void MarkOn(Surface& s, int left) const {
-        if (last >= 0) s.MarkDirty(Rect{left + first, top, left + last + 1, bottom + 1});
-    }
-};
 
 void FillNative(Surface& s, const Rect& r, uint32_t native) {
     if (r.IsEmpty()) return;
-    if (!s.TracksDirty() || int64_t{r.Width()} * r.Height() > kComparedPixels) {
-        for (int y = r.top; y < r.bottom; ++y) std::fill_n(s.Row(y) + r.left, r.Width(), native);
-        s.MarkDirty(r);
-        return;
-    }
-    ChangedBox changed;
-    for (int y = r.top; y < r.bottom; ++y) {
-        uint32_t* row = s.Row(y) + r.left;
-        int i = 0;
-        const int n = r.Width();
-        while (i < n && row[i] == native) ++i;
-        if (i == n) continue;
-        int j = n - 1;
-        while (row[j] == native) --j;
-        std::fill(row + i, row + j + 1, native);
-        changed.Row(y, i, j);
-    }
-    changed.MarkOn(s, r.left);
+    for (int y = r.top; y < r.bottom; ++y) std::fill_n(s.Row(y) + r.left, r.Width(), native);
+    s.MarkDirty(r);
 }
 
 // Source index for destination step t of n when n destination pixels cover m source
@@ -158,17 +128,24 @@ bool Canvas::BitBlt(int x, int y, int w, int h, const Canvas* source, int sx, in
                      static_cast<size_t>(cols) * sizeof(uint32_t));
     };
     if (&src != &dst && dst.TracksDirty() && int64_t{cols} * rows <= kComparedPixels) {
-        ChangedBox changed;
-        // Whole rows: a row that differs anywhere is copied and marked across the block.
-        const size_t bytes = static_cast<size_t>(cols) * sizeof(uint32_t);
+        int firstRow = -1, lastRow = -1;
+        // Whole rows, in one pass that copies and notes whether anything differed; a row
+        // that did is marked across the block.
         for (int r = 0; r < rows; ++r) {
             uint32_t* to = dst.Row(static_cast<int>(dy0) + r) + dx0;
             const uint32_t* from = src.Row(srcY + r) + srcX;
-            if (std::memcmp(to, from, bytes) == 0) continue;
-            std::memcpy(to, from, bytes);
-            changed.Row(static_cast<int>(dy0) + r, 0, cols - 1);
+            uint32_t differs = 0;
+            for (int i = 0; i < cols; ++i) {
+                differs |= to[i] ^ from[i];
+                to[i] = from[i];
+            }
+            if (!differs) continue;
+            if (firstRow < 0) firstRow = r;
+            lastRow = r;
         }
-        changed.MarkOn(dst, static_cast<int>(dx0));
+        if (firstRow >= 0)
+            dst.MarkDirty(Rect{static_cast<int>(dx0), static_cast<int>(dy0) + firstRow, static_cast<int>(dx1),
+                               static_cast<int>(dy0) + lastRow + 1});
         return true;
     }
     // Within one surface a block moved down must be copied bottom row first.
