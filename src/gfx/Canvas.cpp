@@ -22,6 +22,12 @@ Rect ClipToSurface(int64_t left, int64_t top, int64_t right, int64_t bottom, con
     return r;
 }
 
+// Blits up to this many pixels are compared as they are drawn, so only rows that took a
+// new colour are marked for presenting: a star drawn again as it was costs the window
+// system nothing. Larger blits are marked whole. (Fills are not compared: the small ones
+// erase stars that moved, which always changes them.)
+constexpr int64_t kComparedPixels = 64 * 64;
+
 void FillNative(Surface& s, const Rect& r, uint32_t native) {
     if (r.IsEmpty()) return;
     for (int y = r.top; y < r.bottom; ++y) std::fill_n(s.Row(y) + r.left, r.Width(), native);
@@ -121,6 +127,27 @@ bool Canvas::BitBlt(int x, int y, int w, int h, const Canvas* source, int sx, in
         std::memmove(dst.Row(static_cast<int>(dy0) + r) + dx0, src.Row(srcY + r) + srcX,
                      static_cast<size_t>(cols) * sizeof(uint32_t));
     };
+    if (&src != &dst && dst.TracksDirty() && int64_t{cols} * rows <= kComparedPixels) {
+        int firstRow = -1, lastRow = -1;
+        // Whole rows, in one pass that copies and notes whether anything differed; a row
+        // that did is marked across the block.
+        for (int r = 0; r < rows; ++r) {
+            uint32_t* to = dst.Row(static_cast<int>(dy0) + r) + dx0;
+            const uint32_t* from = src.Row(srcY + r) + srcX;
+            uint32_t differs = 0;
+            for (int i = 0; i < cols; ++i) {
+                differs |= to[i] ^ from[i];
+                to[i] = from[i];
+            }
+            if (!differs) continue;
+            if (firstRow < 0) firstRow = r;
+            lastRow = r;
+        }
+        if (firstRow >= 0)
+            dst.MarkDirty(Rect{static_cast<int>(dx0), static_cast<int>(dy0) + firstRow, static_cast<int>(dx1),
+                               static_cast<int>(dy0) + lastRow + 1});
+        return true;
+    }
     // Within one surface a block moved down must be copied bottom row first.
     if (&src == &dst && dy0 > srcY) {
         for (int r = rows - 1; r >= 0; --r) copyRow(r);

@@ -21,21 +21,18 @@ DirtyRegion::DirtyRegion(int width, int height)
       height_(std::max(height, 0)),
       columns_((width_ + kTileSize - 1) >> kTileShift),
       rows_((height_ + kTileSize - 1) >> kTileShift),
-      words_((columns_ + 63) / 64),
-      bits_(static_cast<size_t>(words_) * rows_, 0),
-      boxes_(static_cast<size_t>(columns_) * rows_) {
+      words_((columns_ + 63) / 64) {
+    for (Grid* grid : {&marks_, &over_, &previousOver_}) {
+        grid->bits.assign(static_cast<size_t>(words_) * rows_, 0);
+        grid->boxes.resize(static_cast<size_t>(columns_) * rows_);
+    }
     // At worst every tile comes back as a rectangle of its own.
     rects_.reserve(static_cast<size_t>(columns_) * rows_);
     open_.reserve(static_cast<size_t>(columns_));
     nextOpen_.reserve(static_cast<size_t>(columns_));
 }
 
-void DirtyRegion::Add(const Rect& r) {
-    const int left = std::max(r.left, 0);
-    const int top = std::max(r.top, 0);
-    const int right = std::min(r.right, width_);
-    const int bottom = std::min(r.bottom, height_);
-    if (right <= left || bottom <= top) return;
+void DirtyRegion::Mark(Grid& grid, int left, int top, int right, int bottom) {
     const int c0 = left >> kTileShift;
     const int c1 = (right - 1) >> kTileShift;
     const int r0 = top >> kTileShift;
@@ -44,8 +41,8 @@ void DirtyRegion::Add(const Rect& r) {
         const int tileTop = row << kTileShift;
         const auto y0 = static_cast<uint8_t>(std::max(top - tileTop, 0));
         const auto y1 = static_cast<uint8_t>(std::min(bottom - tileTop, kTileSize));
-        uint64_t* line = &bits_[static_cast<size_t>(row) * words_];
-        Box* boxes = &boxes_[static_cast<size_t>(row) * columns_];
+        uint64_t* line = &grid.bits[static_cast<size_t>(row) * words_];
+        Box* boxes = &grid.boxes[static_cast<size_t>(row) * columns_];
         for (int c = c0; c <= c1; ++c) {
             const int tileLeft = c << kTileShift;
             const auto x0 = static_cast<uint8_t>(std::max(left - tileLeft, 0));
@@ -64,18 +61,44 @@ void DirtyRegion::Add(const Rect& r) {
             }
         }
     }
+}
+
+void DirtyRegion::Add(const Rect& r) {
+    if (scrollDrawing_) return;
+    AddMark(r);
+    // What lands on a scrolling block after it was drawn is what the window shows over it
+    // at the next present; the move after that must correct it.
+    if (watching_ && r.top < watch_.bottom && r.bottom > watch_.top) AddOver(r);
+}
+
+void DirtyRegion::AddMark(const Rect& r) {
+    const int left = std::max(r.left, 0);
+    const int top = std::max(r.top, 0);
+    const int right = std::min(r.right, width_);
+    const int bottom = std::min(r.bottom, height_);
+    if (right <= left || bottom <= top) return;
+    Mark(marks_, left, top, right, bottom);
     any_ = true;
+}
+
+void DirtyRegion::AddOver(const Rect& r) {
+    const Rect over = Intersect(r, watch_);
+    if (over.IsEmpty()) return;
+    Mark(over_, over.left, over.top, over.right, over.bottom);
+    overAny_ = true;
 }
 
 void DirtyRegion::AddAll() { Add(Rect{0, 0, width_, height_}); }
 
 bool DirtyRegion::Touches(const Rect& r) const {
     const Rect within = Intersect(r, Rect{0, 0, width_, height_});
-    if (!any_ || within.IsEmpty()) return false;
+    if (within.IsEmpty()) return false;
+    if (scroll_.valid && !Intersect(scroll_.area, within).IsEmpty()) return true;
+    if (!any_) return false;
     for (int row = within.top >> kTileShift; row <= (within.bottom - 1) >> kTileShift; ++row) {
         for (int c = within.left >> kTileShift; c <= (within.right - 1) >> kTileShift; ++c) {
             if (!TileSet(c, row)) continue;
-            const Box& b = boxes_[static_cast<size_t>(row) * columns_ + c];
+            const Box& b = marks_.boxes[static_cast<size_t>(row) * columns_ + c];
             const Rect marked{(c << kTileShift) + b.x0, (row << kTileShift) + b.y0, (c << kTileShift) + b.x1,
                               (row << kTileShift) + b.y1};
             if (!Intersect(marked, within).IsEmpty()) return true;
@@ -85,9 +108,75 @@ bool DirtyRegion::Touches(const Rect& r) const {
 }
 
 void DirtyRegion::Clear() {
-    if (!any_) return;
-    std::fill(bits_.begin(), bits_.end(), 0);
+    if (any_) std::fill(marks_.bits.begin(), marks_.bits.end(), 0);
     any_ = false;
+    // What lay over the block now becomes what the window showed over it.
+    // Every grid's bits are all clear while it counts as holding nothing.
+    previousOver_.bits.swap(over_.bits);
+    previousOver_.boxes.swap(over_.boxes);
+    if (previousOverAny_) std::fill(over_.bits.begin(), over_.bits.end(), 0);
+    previousOverAny_ = overAny_;
+    overAny_ = false;
+    watching_ = false;
+    scroll_.valid = false;
+    ++clears_;
+}
+
+void DirtyRegion::Scrolled(const Rect& area, int dx, bool continues) {
+    scrollDrawing_ = false;
+    const Rect drawn = Intersect(area, Rect{0, 0, width_, height_});
+    // The window shows the previous drawing only if exactly one present came since it.
+    const bool follows = continues && dx != 0 && lastScrollKnown_ && lastScrollClears_ + 1 == clears_ &&
+                         !scroll_.valid && drawn.top == lastScrollArea_.top &&
+                         drawn.bottom == lastScrollArea_.bottom;
+    Rect copy{};
+    if (follows) {
+        const Rect moved{lastScrollArea_.left + dx, lastScrollArea_.top, lastScrollArea_.right + dx,
+                         lastScrollArea_.bottom};
+        copy = Intersect(drawn, moved);
+    }
+    if (copy.IsEmpty()) {
+        // Drawn twice before a present: the first move would start from the wrong picture.
+        if (scroll_.valid) AddMark(scroll_.area);
+        scroll_.valid = false;
+        AddMark(drawn);
+    } else {
+        // The columns scrolled in, which the window never showed at this place.
+        if (drawn.left < copy.left) AddMark(Rect{drawn.left, drawn.top, copy.left, drawn.bottom});
+        if (copy.right < drawn.right) AddMark(Rect{copy.right, drawn.top, drawn.right, drawn.bottom});
+        // What lay over the block at the last present moves with it, but the raster's block
+        // was drawn afresh: those pixels must be sent again where they land.
+        AddPreviousOverMoved(Rect{copy.left - dx, copy.top, copy.right - dx, copy.bottom}, dx);
+        scroll_ = Scroll{true, copy, dx};
+    }
+    // Drawn twice before a present, the block's first drawing is covered by the second.
+    if (overAny_) std::fill(over_.bits.begin(), over_.bits.end(), 0);
+    overAny_ = false;
+    watching_ = !drawn.IsEmpty();
+    watch_ = drawn;
+    lastScrollKnown_ = true;
+    lastScrollArea_ = drawn;
+    lastScrollClears_ = clears_;
+}
+
+void DirtyRegion::AddPreviousOverMoved(const Rect& source, int dx) {
+    if (!previousOverAny_ || source.IsEmpty()) return;
+    for (int row = source.top >> kTileShift; row <= (source.bottom - 1) >> kTileShift; ++row) {
+        for (int c = source.left >> kTileShift; c <= (source.right - 1) >> kTileShift; ++c) {
+            if (!((previousOver_.bits[static_cast<size_t>(row) * words_ + (c >> 6)] >> (c & 63)) & 1u)) continue;
+            const Box& b = previousOver_.boxes[static_cast<size_t>(row) * columns_ + c];
+            const Rect marked{(c << kTileShift) + b.x0, (row << kTileShift) + b.y0, (c << kTileShift) + b.x1,
+                              (row << kTileShift) + b.y1};
+            const Rect over = Intersect(marked, source);
+            if (!over.IsEmpty()) AddMark(Rect{over.left + dx, over.top, over.right + dx, over.bottom});
+        }
+    }
+}
+
+void DirtyRegion::MarkScrollInstead() {
+    if (!scroll_.valid) return;
+    AddMark(scroll_.area);
+    scroll_.valid = false;
 }
 
 const std::vector<Rect>& DirtyRegion::Collect() {
@@ -96,8 +185,8 @@ const std::vector<Rect>& DirtyRegion::Collect() {
     if (!any_) return rects_;
     for (int row = 0; row < rows_; ++row) {
         const int tileTop = row << kTileShift;
-        const uint64_t* line = &bits_[static_cast<size_t>(row) * words_];
-        const Box* boxes = &boxes_[static_cast<size_t>(row) * columns_];
+        const uint64_t* line = &marks_.bits[static_cast<size_t>(row) * words_];
+        const Box* boxes = &marks_.boxes[static_cast<size_t>(row) * columns_];
         const size_t rowStart = rects_.size();
         // This row's boxes left to right, each joined to the one before while the pixels
         // the joined rectangle holds beyond the boxes stay under one request's cost: so no

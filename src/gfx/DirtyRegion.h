@@ -2,6 +2,12 @@
 // small tiles keeps, per tile, the bounding box of what was marked inside it, so thousands
 // of star plots per tick cost a few compares each and a twinkling star is presented as the
 // few pixels it covers, not as its whole tile.
+//
+// A block that scrolls (the bottom line, 2 pixels a tick across the whole width) can be
+// described instead of marked: the presenter then moves it on the window system's side,
+// which sends no pixels, and presents only the marks. What the move gets wrong (the
+// column scrolled in, and whatever was drawn over the block after it at the last present)
+// is marked here, so the window ends up showing exactly the raster.
 #pragma once
 
 #include <cstddef>
@@ -28,12 +34,33 @@ public:
     // Marks a rectangle (clipped to the surface; empty ones are ignored).
     void Add(const Rect& r);
     void AddAll();
-    bool IsEmpty() const { return !any_; }
+    bool IsEmpty() const { return !any_ && !scroll_.valid; }
     // Replaces kRequestCost (a presenter that knows its window system better).
     void SetRequestCost(int pixels) { requestCost_ = pixels < 0 ? 0 : pixels; }
-    // Whether anything marked lies within r (by the tiles' boxes: a box that reaches into r
-    // counts even where its own marks do not).
+    // Whether anything marked or scrolled lies within r (by the tiles' boxes: a box that
+    // reaches into r counts even where its own marks do not).
     bool Touches(const Rect& r) const;
+
+    // A scrolling block. Call BeginScroll, draw the block (what is drawn until Scrolled is
+    // not marked), then Scrolled with the rectangle drawn and how far it moved (dx > 0:
+    // to the right). `continues` is the drawer's word that the block is exactly what it
+    // drew at its previous Scrolled, moved by dx, and that the drawing covered `area`
+    // whole. The move is used only when that previous drawing was presented by the last
+    // present (one Clear in between) and the rows are the same; otherwise, and for the
+    // part the move cannot fill, the block is marked as any drawing is.
+    void BeginScroll() { scrollDrawing_ = true; }
+    void Scrolled(const Rect& area, int dx, bool continues);
+    // What the presenter copies before it presents the marks: every pixel of `area` takes
+    // what the window showed dx pixels to its left (to the right for dx < 0).
+    struct Scroll {
+        bool valid = false;
+        Rect area;
+        int dx = 0;
+    };
+    const Scroll& PendingScroll() const { return scroll_; }
+    // Marks the pending move's block instead, for a present that sends the marks but keeps
+    // them for the next one (a move must be made once only).
+    void MarkScrollInstead();
 
     // The marked area as disjoint rectangles within the surface, covering every marked
     // pixel: the tiles' boxes, joined along a row where the join adds fewer than
@@ -41,6 +68,9 @@ public:
     // meet. The list stays valid until the next Collect; it never allocates once the
     // constructor has sized it.
     const std::vector<Rect>& Collect();
+    // The window shows the raster now (it was presented, or it will be presented whole
+    // before it is seen): the marks and the pending move are forgotten. The marks are
+    // kept aside for the next move, which must correct what they covered.
     void Clear();
 
 private:
@@ -49,9 +79,20 @@ private:
         uint8_t x0, y0, x1, y1;
     };
 
+    // Tiles with their marked boxes.
+    struct Grid {
+        std::vector<uint64_t> bits;
+        std::vector<Box> boxes;  // valid only for tiles whose bit is set
+    };
+    // Marks a rectangle within the surface into a grid.
+    void Mark(Grid& grid, int left, int top, int right, int bottom);
+    void AddMark(const Rect& r);
+    void AddOver(const Rect& r);
     bool TileSet(int column, int row) const {
-        return (bits_[static_cast<size_t>(row) * words_ + (column >> 6)] >> (column & 63)) & 1u;
+        return (marks_.bits[static_cast<size_t>(row) * words_ + (column >> 6)] >> (column & 63)) & 1u;
     }
+    // Marks what lay over the scrolling block at the last present within `source`, moved by dx.
+    void AddPreviousOverMoved(const Rect& source, int dx);
 
     int width_;
     int height_;
@@ -60,8 +101,21 @@ private:
     int words_;  // 64-bit words per tile row
     bool any_ = false;
     int requestCost_ = kRequestCost;
-    std::vector<uint64_t> bits_;
-    std::vector<Box> boxes_;  // valid only for tiles whose bit is set
+    Grid marks_;
+    // What was drawn over the scrolling block after it, since the last Clear (over_) and
+    // before it (previousOver_).
+    Grid over_;
+    bool overAny_ = false;
+    Grid previousOver_;
+    bool previousOverAny_ = false;
+    bool watching_ = false;  // over_ collects marks within watch_, the block drawn last
+    Rect watch_;
+    uint32_t clears_ = 0;  // Clear calls so far: which present a drawing came before
+    bool scrollDrawing_ = false;
+    Scroll scroll_;
+    bool lastScrollKnown_ = false;
+    Rect lastScrollArea_;
+    uint32_t lastScrollClears_ = 0;
     std::vector<Rect> rects_;
     std::vector<int> open_;      // rectangles that end on the row being scanned, left to right
     std::vector<int> nextOpen_;  // the same for the next row

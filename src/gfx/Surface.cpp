@@ -66,7 +66,10 @@ Color Surface::GetPixel(int x, int y) const {
 Color Surface::SetPixel(int x, int y, Color c) {
     if (!Contains(x, y)) return kInvalidColor;
     c &= 0x00FFFFFFu;
-    pixels_[static_cast<size_t>(y) * width_ + x] = ToNative(c);
+    uint32_t& pixel = pixels_[static_cast<size_t>(y) * width_ + x];
+    // A pixel set to the colour it has is nothing to present (a star at rest, drawn again).
+    if (pixel == ToNative(c)) return c;
+    pixel = ToNative(c);
     MarkDirty(Rect{x, y, x + 1, y + 1});
     return c;
 }

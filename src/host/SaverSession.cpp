@@ -47,15 +47,15 @@ long TimerTable::MsUntilDue(uint32_t nowMs) const {
     return best;
 }
 
-std::vector<unsigned> TimerTable::TakeDue(uint32_t nowMs) {
-    std::vector<unsigned> due;
+bool TimerTable::TakeNextDue(uint32_t nowMs, unsigned& id) {
     for (Timer& t : timers_) {
         if (MsAfter(t.dueMs, nowMs) <= 0) {
-            due.push_back(t.id);
+            id = t.id;
             t.dueMs = nowMs + t.periodMs;
+            return true;
         }
     }
-    return due;
+    return false;
 }
 
 unsigned SessionHost::SetTimer(unsigned id, unsigned periodMs) {
@@ -94,7 +94,9 @@ void SaverSession::Erase(EraseCanvas canvas) {
 
 void SaverSession::RunDueTimers() {
     if (!created_ || ended_) return;
-    for (unsigned id : host_.Timers().TakeDue(host_.TimerClock().TickCount())) {
+    const uint32_t now = host_.TimerClock().TickCount();
+    unsigned id = 0;
+    while (host_.Timers().TakeNextDue(now, id)) {
         Timer(id);
         if (ended_) return;
     }

@@ -27,8 +27,10 @@ public:
     // Milliseconds until the earliest timer is due (0 when one is overdue), or -1 when
     // no timer runs.
     long MsUntilDue(uint32_t nowMs) const;
-    // The ids due at now, each rescheduled one period after now.
-    std::vector<unsigned> TakeDue(uint32_t nowMs);
+    // One timer due at now, rescheduled one period after now; false when none is due.
+    // Taken one at a time, so a timer killed by an earlier one's handler does not fire,
+    // and nothing is allocated per tick.
+    bool TakeNextDue(uint32_t nowMs, unsigned& id);
 
 private:
     struct Timer {

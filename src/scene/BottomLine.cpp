@@ -1,6 +1,8 @@
 // The scrolling bottom line.
 #include "scene/BottomLine.h"
 
+#include "gfx/Canvas.h"
+#include "gfx/DirtyRegion.h"
 #include "sky/SaverRun.h"
 #include "media/TextFont.h"
 #include "moon/MoonPhase.h"
@@ -28,6 +30,7 @@ void BOTTOMLINE::Create() {
     tBmp.CreateFromText(SkyDC(), kConfiguredColour, 0, text);
     scrollOffset = 0;
     finished = 0;
+    shown_ = false;
 }
 
 void BOTTOMLINE::Scroll() {
@@ -35,7 +38,20 @@ void BOTTOMLINE::Scroll() {
     const SkyRect& sky = SaverRun().ScreenRect;
     tBmp.x = sky.right - scrollOffset;
     tBmp.y = sky.bottom - tBmp.height - kBottomGap;
-    if (tBmp.Display(SkyDC()) == 0) AppLog().Warning.Log("tBmp.Display", "FALSE");
+    gfx::Canvas* canvas = SkyDC();
+    gfx::DirtyRegion* dirty = canvas ? canvas->Bitmap()->Dirty() : nullptr;
+    // The picture is opaque over its whole rectangle and never changes, so this drawing
+    // is the previous one moved kStepPixels to the left; the window can move it too.
+    const bool moved = shown_ && tBmp.x == shownX_ - kStepPixels && tBmp.y == shownY_;
+    if (dirty && !tBmp.stretch) dirty->BeginScroll();
+    const int displayed = tBmp.Display(canvas);
+    if (dirty && !tBmp.stretch)
+        dirty->Scrolled(gfx::Rect{tBmp.x, tBmp.y, tBmp.x + tBmp.width, tBmp.y + tBmp.height}, -kStepPixels,
+                        moved && displayed != 0);
+    if (displayed == 0) AppLog().Warning.Log("tBmp.Display", "FALSE");
+    shown_ = displayed != 0 && canvas != nullptr;
+    shownX_ = tBmp.x;
+    shownY_ = tBmp.y;
     scrollOffset += kStepPixels;
     if (scrollOffset > tBmp.width + sky.right - sky.left) {
         scrollOffset = 0;

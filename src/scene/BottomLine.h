@@ -32,6 +32,13 @@ public:
     int32_t finished = 1;
     BitmapClass tBmp;
     int32_t scrollOffset = 0;
+
+private:
+    // Where the picture was drawn by the previous Scroll, so the window can move what it
+    // shows instead of being sent the whole line again.
+    bool shown_ = false;
+    int32_t shownX_ = 0;
+    int32_t shownY_ = 0;
 };
 
 }  // namespace lumi

@@ -274,6 +274,34 @@ TEST(CanvasLines, WidePensDrawSquares) {
     EXPECT_EQ(Picture(*canvas, kNames), (Rows{"WWW..", "WWW..", ".....", "....."}));
 }
 
+TEST(CanvasDirty, OnlyPixelsThatTookANewColourAreMarked) {
+    auto window = MakeCanvas(100, 100, DirtyTracking::On);
+    DirtyRegion* dirty = window->Bitmap()->Dirty();
+    // A 5 x 5 star image whose only lit pixels are (1, 2) and (3, 1).
+    auto star = MakeCanvas(5, 5);
+    star->SetPixel(1, 2, kWhite);
+    star->SetPixel(3, 1, kWhite);
+    window->BitBlt(40, 40, 5, 5, star.get(), 0, 0, RasterOp::SrcCopy);
+    // The rows that changed, across the block.
+    EXPECT_EQ(dirty->Collect(), (std::vector<Rect>{{40, 41, 45, 43}}));
+    EXPECT_EQ(window->GetPixel(41, 42), kWhite);
+    EXPECT_EQ(window->GetPixel(43, 41), kWhite);
+    dirty->Clear();
+    // Drawn again where it is, the star changes nothing; nor does a pixel set to its own
+    // colour.
+    window->BitBlt(40, 40, 5, 5, star.get(), 0, 0, RasterOp::SrcCopy);
+    window->SetPixel(43, 41, kWhite);
+    EXPECT_TRUE(dirty->IsEmpty());
+    // Moved one pixel right: the rows that changed, across the new block.
+    window->BitBlt(41, 40, 5, 5, star.get(), 0, 0, RasterOp::SrcCopy);
+    EXPECT_EQ(dirty->Collect(), (std::vector<Rect>{{41, 41, 46, 43}}));
+    dirty->Clear();
+    // A large block is marked whole, changed or not.
+    auto black = MakeCanvas(70, 70);
+    window->BitBlt(0, 0, 70, 70, black.get(), 0, 0, RasterOp::SrcCopy);
+    EXPECT_EQ(dirty->Collect(), (std::vector<Rect>{{0, 0, 70, 70}}));
+}
+
 TEST(CanvasDirty, WindowSurfacesRecordWhatEachOperationTouched) {
     auto window = MakeCanvas(100, 100, DirtyTracking::On);
     auto star = Lettered(3, 3);

@@ -12,15 +12,23 @@
 namespace lumi {
 namespace {
 
+// Every timer due at now, in the order the table hands them out.
+std::vector<unsigned> TakeDue(TimerTable& timers, uint32_t nowMs) {
+    std::vector<unsigned> due;
+    unsigned id = 0;
+    while (timers.TakeNextDue(nowMs, id)) due.push_back(id);
+    return due;
+}
+
 TEST(TimerTable, FiresEveryPeriodAndDropsMissedExpiries) {
     TimerTable timers;
     EXPECT_EQ(timers.MsUntilDue(0), -1);
     timers.Set(1, 40, 1000);
     EXPECT_EQ(timers.MsUntilDue(1000), 40);
-    EXPECT_TRUE(timers.TakeDue(1039).empty());
-    EXPECT_EQ(timers.TakeDue(1040), std::vector<unsigned>{1});
+    EXPECT_TRUE(TakeDue(timers, 1039).empty());
+    EXPECT_EQ(TakeDue(timers, 1040), std::vector<unsigned>{1});
     // Half a second late: one expiry, and the next a whole period after now.
-    EXPECT_EQ(timers.TakeDue(1580), std::vector<unsigned>{1});
+    EXPECT_EQ(TakeDue(timers, 1580), std::vector<unsigned>{1});
     EXPECT_EQ(timers.MsUntilDue(1580), 40);
     EXPECT_EQ(timers.MsUntilDue(1700), 0);
 
@@ -36,11 +44,25 @@ TEST(TimerTable, KeepsItsOrderWhenTheTickCountWraps) {
     const uint32_t nearEnd = 0xFFFFFFF0u;
     timers.Set(1, 40, nearEnd);
     EXPECT_EQ(timers.MsUntilDue(nearEnd + 10), 30);  // wrapped past 0
-    EXPECT_TRUE(timers.TakeDue(nearEnd + 39).empty());
-    EXPECT_EQ(timers.TakeDue(nearEnd + 40), std::vector<unsigned>{1});
+    EXPECT_TRUE(TakeDue(timers, nearEnd + 39).empty());
+    EXPECT_EQ(TakeDue(timers, nearEnd + 40), std::vector<unsigned>{1});
     // A period of 0 would spin the loop.
     timers.Set(2, 0, 5);
     EXPECT_EQ(timers.MsUntilDue(5), 1);
+}
+
+TEST(TimerTable, ATimerKilledByAnEarlierOneDoesNotFire) {
+    TimerTable timers;
+    timers.Set(1, 40, 0);
+    timers.Set(2, 40, 0);
+    unsigned id = 0;
+    ASSERT_TRUE(timers.TakeNextDue(40, id));
+    EXPECT_EQ(id, 1u);
+    timers.Kill(2);  // what timer 1's handler might do
+    EXPECT_FALSE(timers.TakeNextDue(40, id));
+    // A timer taken once is not taken again at the same moment.
+    EXPECT_FALSE(timers.TakeNextDue(40, id));
+    EXPECT_TRUE(timers.TakeNextDue(80, id));
 }
 
 class RecordingScene : public SkyScene {

@@ -2,7 +2,9 @@
 // closed with Escape, the full-screen saver over the whole screen closed at once by a key,
 // a click or a mouse move past its threshold, a second full-screen start, a preview whose
 // window goes away, and the switches that are refused.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,6 +17,10 @@
 
 #include "common/TestSupport.h"
 #include "platform/IniText.h"
+#include "platform/x11/XSupport.h"
+#include "scene/SceneTestSupport.h"
+#include "scene/Universe.h"
+#include "base/Random.h"
 
 namespace lumi {
 namespace {
@@ -316,6 +322,186 @@ TEST_F(X11ShellTest, AnUnmappedWindowIsSentNothingUntilItShowsAgain) {
     ASSERT_NE(hidden, std::string::npos) << run.output;
     EXPECT_NE(run.output.find("window shown", hidden), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("rc=0"), std::string::npos) << run.output;
+}
+
+// The sky's presenter on a private Xvfb, in this process: a seeded sky is stepped tick by
+// tick with the bottom line scrolling while the message stars fly over it, and after the
+// presents the window must show exactly the raster, with shared memory and without.
+class X11PresenterTest : public testing::SkySceneTest {
+protected:
+    void SetUp() override {
+        SkySceneTest::SetUp();
+        if (HasFatalFailure()) return;
+        if (!Installed("Xvfb")) GTEST_SKIP() << "Xvfb is not installed";
+    }
+    void TearDown() override {
+        SetSkyDC(nullptr);
+        canvas.reset();
+        presenter_.reset();
+        if (x_) XCloseDisplay(x_);
+        if (server_ > 0) {
+            kill(server_, SIGTERM);
+            waitpid(server_, nullptr, 0);
+        }
+        SkySceneTest::TearDown();
+    }
+
+    // A server of its own (with these extra options) and a mapped window of the sky's size.
+    void OpenDisplay(bool sharedMemory) {
+        int fds[2];
+        ASSERT_EQ(pipe(fds), 0);
+        server_ = fork();
+        ASSERT_GE(server_, 0);
+        if (server_ == 0) {
+            close(fds[0]);
+            const std::string fd = std::to_string(fds[1]);
+            const int devnull = open("/dev/null", O_WRONLY);
+            dup2(devnull, 2);
+            if (sharedMemory)
+                execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "800x600x24", "-nolisten", "tcp",
+                       static_cast<char*>(nullptr));
+            else
+                execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "800x600x24", "-nolisten", "tcp",
+                       "-extension", "MIT-SHM", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(fds[1]);
+        char number[16] = {};
+        ssize_t got = 0, n;
+        while (got < 15 && (n = read(fds[0], number + got, static_cast<size_t>(15 - got))) > 0) got += n;
+        close(fds[0]);
+        ASSERT_GT(got, 0) << "Xvfb did not start";
+        x_ = XOpenDisplay((":" + std::to_string(std::atoi(number))).c_str());
+        ASSERT_NE(x_, nullptr);
+        x11::InstallErrorHandler();
+        const int screen = DefaultScreen(x_);
+        XSetWindowAttributes attributes{};
+        attributes.background_pixel = BlackPixel(x_, screen);
+        attributes.event_mask = ExposureMask | StructureNotifyMask;
+        window_ = XCreateWindow(x_, RootWindow(x_, screen), 0, 0, kWidth, kHeight, 0, CopyFromParent, InputOutput,
+                                CopyFromParent, CWBackPixel | CWEventMask, &attributes);
+        XMapWindow(x_, window_);
+        XEvent event;
+        XWindowEvent(x_, window_, StructureNotifyMask, &event);
+        while (event.type != MapNotify) XWindowEvent(x_, window_, StructureNotifyMask, &event);
+        presenter_ = x11::Presenter::Create(x_, window_, DefaultVisual(x_, screen), DefaultDepth(x_, screen), kWidth,
+                                            kHeight);
+        ASSERT_NE(presenter_, nullptr);
+        ASSERT_EQ(presenter_->UsesSharedMemory(), sharedMemory);
+        // The sky draws straight into the presenter's raster.
+        SetSkyDC(nullptr);
+        surface = presenter_->Surface();
+        canvas = std::make_unique<gfx::Canvas>(surface);
+        SetSkyDC(canvas.get());
+        SaverRun().ScreenRect = {0, 0, kWidth, kHeight};
+        SaverRun().MonitorRect = {0, 0, kWidth, kHeight};
+        SaverRun().RealTickTime = 40;
+    }
+
+    // Takes the server's events as the shell's loop does.
+    void TakeEvents() {
+        while (XPending(x_) > 0) {
+            XEvent event;
+            XNextEvent(x_, &event);
+            if (presenter_->HandleEvent(event)) continue;
+            if (event.type == Expose && event.xexpose.window == window_ && event.xexpose.count == 0)
+                presenter_->PresentAll();
+        }
+    }
+
+    // Pixels inside `within` where the window differs from the raster.
+    long Differing(const gfx::Rect& within) {
+        XSync(x_, False);
+        XImage* image = XGetImage(x_, window_, 0, 0, kWidth, kHeight, AllPlanes, ZPixmap);
+        if (!image) return -1;
+        long differing = 0;
+        for (int y = within.top; y < within.bottom; ++y)
+            for (int x = within.left; x < within.right; ++x) {
+                const uint32_t shown = XGetPixel(image, x, y) & 0xFFFFFFu;
+                if (shown == surface->Row(y)[x]) continue;
+                if (++differing <= 3)
+                    ADD_FAILURE() << "(" << x << "," << y << ") shows " << std::hex << shown << " for "
+                                  << surface->Row(y)[x] << std::dec;
+            }
+        XDestroyImage(image);
+        return differing;
+    }
+
+    // Steps and presents the sky, keeping the bottom line scrolling during the flight; every
+    // tenth tick the part of the window outside `covered` is checked.
+    void RunTicks(Universe& universe, int ticks, const gfx::Rect& covered = {}) {
+        for (int tick = 0; tick < ticks; ++tick) {
+            presenter_->WaitForServer();
+            StepFlags().glyphMoved = false;
+            universe.Step();
+            presenter_->PresentDirty();
+            XFlush(x_);
+            TakeEvents();
+            if (tick % 10 != 9) continue;
+            // What the server reported after the last move is sent at the next present, as
+            // the shell's next pass of its loop does.
+            XSync(x_, False);
+            TakeEvents();
+            presenter_->PresentDirty();
+            const gfx::Rect whole{0, 0, kWidth, kHeight};
+            long differing = 0;
+            if (covered.IsEmpty()) {
+                differing = Differing(whole);
+            } else {
+                // The rows above, below, left and right of the covered block.
+                differing = Differing({0, 0, kWidth, covered.top}) + Differing({0, covered.bottom, kWidth, kHeight}) +
+                            Differing({0, covered.top, covered.left, covered.bottom}) +
+                            Differing({covered.right, covered.top, kWidth, covered.bottom});
+            }
+            ASSERT_EQ(differing, 0) << "after tick " << universe.BottomLine().scrollOffset / 2;
+        }
+    }
+
+    void ShowsTheRasterThroughout() {
+        SeedRandom(21);
+        StoreMessage(0, "HELLO", "a bottom line long enough to scroll over the whole window");
+        Universe universe;
+        universe.Create();
+        presenter_->PresentAll();
+        RunTicks(universe, 300);
+        // A window over the middle of the band: what the moves take from under it must
+        // be sent again, and the rest of the window stays right.
+        const int bandTop = universe.BottomLine().tBmp.y;
+        const gfx::Rect covered{300, bandTop - 4, 420, kHeight};
+        XSetWindowAttributes attributes{};
+        attributes.override_redirect = True;
+        attributes.background_pixel = WhitePixel(x_, DefaultScreen(x_));
+        const Window cover =
+            XCreateWindow(x_, DefaultRootWindow(x_), covered.left, covered.top, static_cast<unsigned>(covered.Width()),
+                          static_cast<unsigned>(covered.Height()), 0, CopyFromParent, InputOutput, CopyFromParent,
+                          CWOverrideRedirect | CWBackPixel, &attributes);
+        XMapRaised(x_, cover);
+        XSync(x_, False);
+        RunTicks(universe, 100, covered);
+        XDestroyWindow(x_, cover);
+        XSync(x_, False);
+        RunTicks(universe, 100);
+        universe.Destroy();
+    }
+
+    static constexpr int kWidth = 640;
+    static constexpr int kHeight = 360;
+    pid_t server_ = -1;
+    Display* x_ = nullptr;
+    Window window_ = 0;
+    std::unique_ptr<x11::Presenter> presenter_;
+};
+
+TEST_F(X11PresenterTest, TheWindowShowsTheRasterWithSharedMemory) {
+    OpenDisplay(true);
+    if (HasFatalFailure()) return;
+    ShowsTheRasterThroughout();
+}
+
+TEST_F(X11PresenterTest, TheWindowShowsTheRasterWithoutSharedMemory) {
+    OpenDisplay(false);
+    if (HasFatalFailure()) return;
+    ShowsTheRasterThroughout();
 }
 
 TEST(X11ShellWithoutDisplay, SaysSoAndExitsWithOne) {

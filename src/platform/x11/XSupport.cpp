@@ -220,7 +220,9 @@ Presenter::~Presenter() {
 void Presenter::WaitForServer() {
     // The server reads the shared raster while it handles a put, and the sky must not draw
     // into it meanwhile. The completion event of the last put says it is done; it has
-    // mostly arrived by the next tick. Without it, a round trip makes sure.
+    // mostly arrived by the next tick. Without it, a round trip makes sure. Completions of
+    // earlier puts (a present of the whole window between ticks) may still be queued:
+    // only the last put's counts.
     if (!serverReading_) return;
     XEvent event;
     auto isCompletion = [](Display*, XEvent* e, XPointer self) -> Bool {
@@ -228,18 +230,38 @@ void Presenter::WaitForServer() {
         return e->type == presenter->completionType_ &&
                reinterpret_cast<const XShmCompletionEvent*>(e)->shmseg == presenter->shm_.shmseg;
     };
-    if (!XCheckIfEvent(display_, &event, isCompletion, reinterpret_cast<XPointer>(this))) {
-        // A put that failed (the window went away) sends no completion; the round trip
-        // covers that too.
-        XSync(display_, False);
-        XCheckIfEvent(display_, &event, isCompletion, reinterpret_cast<XPointer>(this));
+    while (XCheckIfEvent(display_, &event, isCompletion, reinterpret_cast<XPointer>(this))) {
+        if (CompletesLastPut(event)) {
+            serverReading_ = false;
+            return;
+        }
+    }
+    // A put that failed (the window went away) sends no completion; the round trip covers
+    // that too.
+    XSync(display_, False);
+    while (XCheckIfEvent(display_, &event, isCompletion, reinterpret_cast<XPointer>(this))) {
     }
     serverReading_ = false;
 }
 
+bool Presenter::CompletesLastPut(const XEvent& event) const {
+    // Request numbers wrap; the completion carries its put's own.
+    return static_cast<long>(event.xany.serial - lastPutSerial_) >= 0;
+}
+
 bool Presenter::HandleEvent(const XEvent& event) {
+    if (event.type == NoExpose && event.xnoexpose.drawable == target_) return true;
+    if (event.type == GraphicsExpose && event.xgraphicsexpose.drawable == target_) {
+        // Part of a moved block came from where the window was covered, so it holds no
+        // picture. Later moves may have carried that further left along its rows: those
+        // rows are sent again whole.
+        const XGraphicsExposeEvent& e = event.xgraphicsexpose;
+        if (gfx::DirtyRegion* dirty = surface_->Dirty()) dirty->Add({0, e.y, surface_->Width(), e.y + e.height});
+        return true;
+    }
     if (!shmImage_ || event.type != completionType_) return false;
-    if (reinterpret_cast<const XShmCompletionEvent&>(event).shmseg == shm_.shmseg) serverReading_ = false;
+    if (reinterpret_cast<const XShmCompletionEvent&>(event).shmseg == shm_.shmseg && CompletesLastPut(event))
+        serverReading_ = false;
     return true;
 }
 
@@ -249,6 +271,7 @@ void Presenter::Put(const gfx::Rect& r, bool last) {
     if (shmImage_) {
         // Only the last put of a batch asks for its completion: the server handles them in
         // order, so it is done with all of them then.
+        if (last) lastPutSerial_ = NextRequest(display_);
         XShmPutImage(display_, target_, gc_.Get(), shmImage_, box.left, box.top, box.left, box.top,
                      static_cast<unsigned>(box.Width()), static_cast<unsigned>(box.Height()), last ? True : False);
         if (last) serverReading_ = true;
@@ -265,10 +288,17 @@ bool Presenter::PresentDirty() {
         dirty->Clear();
         return false;
     }
+    // The move first: the puts then correct what it got wrong.
+    const gfx::DirtyRegion::Scroll& scroll = dirty->PendingScroll();
+    if (scroll.valid) {
+        const gfx::Rect& to = scroll.area;
+        XCopyArea(display_, target_, target_, gc_.Get(), to.left - scroll.dx, to.top, static_cast<unsigned>(to.Width()),
+                  static_cast<unsigned>(to.Height()), to.left, to.top);
+    }
     const std::vector<gfx::Rect>& rects = dirty->Collect();
     for (size_t i = 0; i < rects.size(); ++i) Put(rects[i], i + 1 == rects.size());
     dirty->Clear();
-    return !rects.empty();
+    return true;
 }
 
 void Presenter::PresentAll() {

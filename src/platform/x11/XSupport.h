@@ -93,7 +93,8 @@ bool CaptureWindow(Display* display, Window window, gfx::Surface& surface);
 
 // Owns the window's raster and presents it on a drawable. Where the server shares our
 // memory (a local display) the raster lives in a shared-memory image, so presenting a
-// changed rectangle is one XShmPutImage and no copy; otherwise XPutImage sends it.
+// changed rectangle is one XShmPutImage and no copy; otherwise XPutImage sends it. A block
+// that scrolled is moved with XCopyArea inside the window, which sends no pixels.
 class Presenter {
 public:
     // A black raster of this size with its presenter; nullptr when there is no memory for it.
@@ -117,7 +118,8 @@ public:
 
     // Call before drawing into the raster: returns once the server no longer reads it.
     void WaitForServer();
-    // Takes the completion events of our shared-memory puts; false for any other event.
+    // Takes the completion events of our shared-memory puts and the exposure events of
+    // our moves within the window; false for any other event.
     bool HandleEvent(const XEvent& event);
 
 private:
@@ -125,6 +127,7 @@ private:
     bool AttachSharedMemory(Visual* visual, int depth, int width, int height);
     void DropSharedMemory();
     void Put(const gfx::Rect& r, bool last);
+    bool CompletesLastPut(const XEvent& event) const;
 
     Display* display_;
     Drawable target_;
@@ -135,6 +138,7 @@ private:
     bool shmAttached_ = false;
     int completionType_ = -1;
     bool serverReading_ = false;
+    unsigned long lastPutSerial_ = 0;  // the request number of the last put that asked for completion
     bool visible_ = true;
     XImage* plainImage_ = nullptr;  // wraps the surface's pixels too
 };

@@ -160,11 +160,35 @@ void Win32SaverHost::Send(HDC dc, const gfx::Rect& rect) {
     }
 }
 
+void Win32SaverHost::MoveScrolledBlock(gfx::DirtyRegion& dirty) {
+    const gfx::DirtyRegion::Scroll& scroll = dirty.PendingScroll();
+    if (!scroll.valid) return;
+    const gfx::Rect& to = scroll.area;
+    // The window's own pixels move: what they showed dx to the left lands in the block.
+    // Whatever the window could not supply (covered parts) comes back as the update
+    // rectangle and is sent from the raster with the marks.
+    const RECT clip{to.left, to.top, to.right, to.bottom};
+    const RECT from{scroll.dx < 0 ? to.left : to.left - scroll.dx, to.top,
+                    scroll.dx < 0 ? to.right - scroll.dx : to.right, to.bottom};
+    RECT update{};
+    if (!ScrollDC(dc_.Get(), scroll.dx, 0, &from, &clip, nullptr, &update)) {
+        dirty.MarkScrollInstead();
+        return;
+    }
+    if (update.right > update.left && update.bottom > update.top)
+        dirty.Add({static_cast<int>(update.left), static_cast<int>(update.top), static_cast<int>(update.right),
+                   static_cast<int>(update.bottom)});
+}
+
 void Win32SaverHost::PresentDirty(KeepMarked keep) {
     gfx::DirtyRegion* dirty = Surface()->Dirty();
     if (!dirty || dirty->IsEmpty()) return;
     // A hidden window gets a paint of the whole when it shows again.
     if (dc_.Get() && !Hidden()) {
+        // A block moved now would be moved again by the next present, which sends the
+        // same marks once more.
+        if (keep == KeepMarked::Yes) dirty->MarkScrollInstead();
+        MoveScrolledBlock(*dirty);
         for (const gfx::Rect& r : dirty->Collect()) Send(dc_.Get(), r);
         // GDI may batch the blits; they must have read the section before the sky draws
         // into it again.

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "gfx/DirtyRegion.h"
 #include "gfx/Types.h"
 #include "host/SurfaceHost.h"
 
@@ -124,6 +125,8 @@ private:
     // Minimised or behind the lock screen: presenting would be wasted.
     bool Hidden() const;
     void Send(HDC dc, const gfx::Rect& rect);
+    // Moves a block that scrolled within the window (no pixels sent), before the marks.
+    void MoveScrolledBlock(gfx::DirtyRegion& dirty);
 
     HWND window_;
     std::shared_ptr<DibSection> dib_;
