@@ -307,6 +307,28 @@ void IniFile::Decode(std::string& text) {
     text.resize(out);
 }
 
+namespace {
+
+size_t StoredCharacters(char c) { return c == '\r' || c == '\n' || c == '\\' ? 2 : 1; }
+
+}  // namespace
+
+bool IniFile::ReadsBackWhole(std::string_view text, size_t size) {
+    return ReadableStart(text, size).size() == text.size();
+}
+
+std::string IniFile::ReadableStart(std::string_view text, size_t size) {
+    // A read delivers at most size - 2 characters of the stored form.
+    const size_t room = size >= 2 ? size - 2 : 0;
+    size_t stored = 0;
+    size_t end = 0;
+    for (; end < text.size(); ++end) {
+        stored += StoredCharacters(text[end]);
+        if (stored > room) break;
+    }
+    return std::string(text.substr(0, end));
+}
+
 IniFile& MainIni() {
     std::lock_guard<std::mutex> lock(mainIniMutex);
     if (!mainIni) mainIni = new IniFile();

@@ -64,6 +64,11 @@ public:
     // Escaping of line breaks and backslashes, in place, with the store's limits.
     static void Encode(std::string& text);
     static void Decode(std::string& text);
+    // Whether ReadString with this size gives text back whole: the size limits the stored
+    // form, in which a line break or a backslash takes two characters.
+    static bool ReadsBackWhole(std::string_view text, size_t size);
+    // The longest start of text that ReadString with this size gives back whole.
+    static std::string ReadableStart(std::string_view text, size_t size);
 
 private:
     ProfileStore& Store() const;

@@ -193,6 +193,27 @@ TEST_F(IniFileTest, MultiLineTextsAndBackslashesSurviveAsOneLine) {
     EXPECT_EQ(ini.ReadString("hand", "missing", "a\\nb"), "a\nb");
 }
 
+TEST_F(IniFileTest, AReadSizeLimitsTheStoredFormInWhichBreaksAndBackslashesTakeTwo) {
+    IniFile& ini = Open();
+    // Size 11 delivers 9 stored characters: "C:\\ab\\c" is "C:", two for the backslash,
+    // "ab", two for the next one and "c": 9 in all, one more would not fit.
+    const std::string fits = "C:\\ab\\c";
+    EXPECT_TRUE(IniFile::ReadsBackWhole(fits, 11));
+    EXPECT_FALSE(IniFile::ReadsBackWhole(fits + "d", 11));
+    ini.WriteString("Sound", "WavFile", fits);
+    EXPECT_EQ(ini.ReadString("Sound", "WavFile", "", 11), fits);
+    ini.WriteString("Sound", "WavFile", fits + "d");
+    EXPECT_EQ(ini.ReadString("Sound", "WavFile", "", 11), fits);
+    EXPECT_EQ(IniFile::ReadableStart(fits + "d", 11), fits);
+    // A pair is never split: 7 characters of room end before the second backslash.
+    EXPECT_EQ(IniFile::ReadableStart(fits, 9), "C:\\ab");
+    EXPECT_EQ(IniFile::ReadableStart(fits, 10), "C:\\ab\\");
+    EXPECT_EQ(IniFile::ReadableStart("a\r\nb", 6), "a\r");
+    EXPECT_EQ(IniFile::ReadableStart("abc", 2), "");
+    EXPECT_EQ(IniFile::ReadableStart("abc", 0), "");
+    EXPECT_TRUE(IniFile::ReadsBackWhole("", 2));
+}
+
 TEST_F(IniFileTest, OuterBlanksAndQuotesOfAValueSurvive) {
     IniFile& ini = Open();
     for (const std::string text : {" padded ", "\"quoted\"", "'single'", "\t", "\"\""}) {
