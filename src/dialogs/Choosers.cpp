@@ -4,6 +4,7 @@
 
 #include "base/Log.h"
 #include "platform/Desktop.h"
+#include "settings/IniFile.h"
 #include "support/ErrorReport.h"
 
 namespace lumi::dialogs {
@@ -24,6 +25,17 @@ bool EqualsNoCase(const std::string& a, const char* b) {
     return i == a.size() && b[i] == '\0';
 }
 
+// A path that does not fit the caller's buffer, or that the key's reader would give back
+// cut (a cut path names another file), is refused and the user told why.
+bool Fits(const std::string& chosen, size_t size, size_t readSize, const char* who) {
+    const bool fitsBuffer = size != 0 && chosen.size() <= size - 1;
+    if (fitsBuffer && (readSize == 0 || IniFile::ReadsBackWhole(chosen, readSize))) return true;
+    AppLog().Warning.Log(who, "the chosen path is too long: " + chosen);
+    ShowErrorBox("Lumivane",
+                 "This path is too long to be kept:\n" + chosen + "\n\nPlease choose one with a shorter name.");
+    return false;
+}
+
 }  // namespace
 
 std::vector<FileFilter> FileFiltersFor(const std::string& kind) {
@@ -34,7 +46,7 @@ std::vector<FileFilter> FileFiltersFor(const std::string& kind) {
 }
 
 bool ChooseFile(Controls& owner, const std::string& title, const std::string& kind, std::string& path,
-                size_t size) {
+                size_t size, size_t readSize) {
     if (size <= kPathCapacity) InternalError(owner.Window(), 2394);
     std::string chosen = path;
     unsigned long error = 0;
@@ -42,22 +54,16 @@ bool ChooseFile(Controls& owner, const std::string& title, const std::string& ki
         LogCommDlgError(error);
         return false;
     }
-    if (size == 0 || chosen.size() > size - 1) {
-        AppLog().Warning.Log("ChooseFile", "the chosen path is too long");
-        return false;
-    }
+    if (!Fits(chosen, size, readSize, "ChooseFile")) return false;
     path = chosen;
     return true;
 }
 
-bool ChooseFolder(Controls& owner, const std::string& title, std::string& path, size_t size) {
+bool ChooseFolder(Controls& owner, const std::string& title, std::string& path, size_t size, size_t readSize) {
     if (size < kPathCapacity) InternalError(owner.Window(), 7724);
     std::string chosen = path;
     if (!owner.ChooseFolder(title, chosen)) return false;
-    if (size == 0 || chosen.size() > size - 1) {
-        AppLog().Warning.Log("ChooseFolder", "the chosen path is too long");
-        return false;
-    }
+    if (!Fits(chosen, size, readSize, "ChooseFolder")) return false;
     path = chosen;
     return true;
 }

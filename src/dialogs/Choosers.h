@@ -14,13 +14,17 @@ std::vector<FileFilter> FileFiltersFor(const std::string& kind);
 
 // True when a file was chosen; path (at most size - 1 characters) then holds it. A size of
 // 260 or less reports internal error 2394 first and goes on. A cancel or a failure logs
-// the chooser's error and leaves path as it was.
+// the chooser's error and leaves path as it was. readSize, when not 0, is the size with
+// which the path's key is read back (IniFile::ReadString): a path that would come back cut
+// is refused with a message box, and path is left as it was.
 bool ChooseFile(Controls& owner, const std::string& title, const std::string& kind, std::string& path,
-                size_t size);
+                size_t size, size_t readSize = 0);
 
 // True when a folder was chosen; path then holds it. A size below 260 reports internal
-// error 7724 first; a chosen folder that does not fit is refused.
-bool ChooseFolder(Controls& owner, const std::string& title, std::string& path, size_t size);
+// error 7724 first; a chosen folder that does not fit, or that a read with readSize (when
+// not 0) would give back cut, is refused with a message box.
+bool ChooseFolder(Controls& owner, const std::string& title, std::string& path, size_t size,
+                  size_t readSize = 0);
 
 // Opens "mailto:address?subject=subject" with the user's mail program. Texts longer than
 // 4999 characters together report internal error 4112 and send nothing.

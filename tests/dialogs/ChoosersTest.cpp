@@ -76,10 +76,41 @@ TEST_F(ChoosersTest, ACancelledOrFailedFileChooserIsLoggedByNameAndKeepsThePath)
     owner_.chosenFile = "/" + std::string(299, 'f');
     EXPECT_FALSE(dialogs::ChooseFile(owner_, "Pick", "WAV", path, 300));
     EXPECT_EQ(path, "/kept.wav");
+    ASSERT_EQ(boxes_.boxes.size(), 1u);
+    EXPECT_NE(boxes_.boxes[0].text.find("too long"), std::string::npos);
+    boxes_.boxes.clear();
     owner_.chosenFile = "/" + std::string(298, 'f');
     EXPECT_TRUE(dialogs::ChooseFile(owner_, "Pick", "WAV", path, 300));
     EXPECT_EQ(path.size(), 299u);
     EXPECT_TRUE(boxes_.boxes.empty());
+}
+
+TEST_F(ChoosersTest, APathThatItsKeyWouldReadBackCutIsRefusedWithAMessage) {
+    // Read with size 300, a key gives back 298 stored characters, a backslash taking two.
+    std::string path = "/kept.wav";
+    owner_.chosenFile = "/" + std::string(298, 'f');
+    EXPECT_FALSE(dialogs::ChooseFile(owner_, "Pick", "WAV", path, 300, 300));
+    EXPECT_EQ(path, "/kept.wav");
+    ASSERT_EQ(boxes_.boxes.size(), 1u);
+    EXPECT_NE(boxes_.boxes[0].text.find(*owner_.chosenFile), std::string::npos);
+    EXPECT_TRUE(Logged("the chosen path is too long"));
+    boxes_.boxes.clear();
+    owner_.chosenFile = "C:\\" + std::string(295, 'f');
+    EXPECT_FALSE(dialogs::ChooseFile(owner_, "Pick", "WAV", path, 300, 300));
+    owner_.chosenFile = "C:\\" + std::string(294, 'f');
+    EXPECT_TRUE(dialogs::ChooseFile(owner_, "Pick", "WAV", path, 300, 300));
+    EXPECT_EQ(path, *owner_.chosenFile);
+    EXPECT_EQ(boxes_.boxes.size(), 1u);
+
+    boxes_.boxes.clear();
+    path = "/old";
+    owner_.chosenFolder = "/" + std::string(253, 'd');
+    EXPECT_FALSE(dialogs::ChooseFolder(owner_, "t", path, 260, 255));
+    EXPECT_EQ(path, "/old");
+    EXPECT_EQ(boxes_.boxes.size(), 1u);
+    owner_.chosenFolder = "/" + std::string(252, 'd');
+    EXPECT_TRUE(dialogs::ChooseFolder(owner_, "t", path, 260, 255));
+    EXPECT_EQ(path.size(), 253u);
 }
 
 TEST_F(ChoosersTest, AFolderBufferBelow260IsReported) {
