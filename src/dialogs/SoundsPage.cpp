@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "base/BoundedText.h"
 #include "dialogs/Choosers.h"
 #include "dialogs/DialogIds.h"
+#include "settings/IniFile.h"
 
 namespace lumi::dialogs {
 
@@ -74,15 +74,17 @@ void SoundsPage::Take(const Controls& controls) {
     for (const SoundChoice& choice : kSoundChoices) {
         if (controls.Checked(choice.id)) settings_.sound = choice.value;
     }
-    settings_.wavFile = Truncated(controls.Text(IDC_SOUND_WAV_PATH), SoundSettings::kPathBuffer);
-    settings_.midFile = Truncated(controls.Text(IDC_SOUND_MIDI_PATH), SoundSettings::kPathBuffer);
+    // No longer than the settings give back, so what is stored is what plays.
+    settings_.wavFile = IniFile::ReadableStart(controls.Text(IDC_SOUND_WAV_PATH), SoundSettings::kPathBuffer);
+    settings_.midFile = IniFile::ReadableStart(controls.Text(IDC_SOUND_MIDI_PATH), SoundSettings::kPathBuffer);
     settings_.playContinuously = controls.Checked(IDC_SOUND_CONTINUOUS) ? 1 : 0;
     settings_.cuckoo = controls.Checked(IDC_SOUND_CUCKOO) ? 1 : 0;
 }
 
 void SoundsPage::Browse(Controls& controls, int edit, const char* kind) {
     std::string path = controls.Text(edit);
-    if (ChooseFile(controls, "Select your favorite audio file", kind, path, SoundSettings::kPathBuffer)) {
+    if (ChooseFile(controls, "Select your favorite audio file", kind, path, SoundSettings::kPathBuffer,
+                   SoundSettings::kPathBuffer)) {
         controls.SetText(edit, path);
     }
 }

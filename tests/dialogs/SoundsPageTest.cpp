@@ -118,6 +118,34 @@ TEST_F(SoundsPageTest, BrowseFillsThePathWithTheChosenFileOnly) {
     EXPECT_TRUE(boxes_.boxes.empty());
 }
 
+TEST_F(SoundsPageTest, APathIsStoredOnlyWhenTheSoundSettingsReadItBackWhole) {
+    // The settings read a path with room for 299 bytes: 298 characters come back.
+    const std::string longest = "/" + std::string(293, 'w') + ".wav";
+    const std::string tooLong = "/" + std::string(294, 'w') + ".wav";
+    page_.Open(controls_);
+    controls_.chosenFile = tooLong;
+    controls_.Click(page_, IDC_SOUND_WAV_BROWSE);
+    EXPECT_EQ(controls_.Text(IDC_SOUND_WAV_PATH), "");
+    ASSERT_EQ(boxes_.boxes.size(), 1u);
+    EXPECT_NE(boxes_.boxes[0].text.find("too long"), std::string::npos);
+
+    controls_.chosenFile = longest;
+    controls_.Click(page_, IDC_SOUND_WAV_BROWSE);
+    EXPECT_EQ(controls_.Text(IDC_SOUND_WAV_PATH), longest);
+    page_.Apply(controls_);
+    SoundSettings read;
+    read.Load();
+    EXPECT_EQ(read.wavFile, longest);
+
+    // Typed by hand, a longer path is stored as far as it comes back.
+    controls_.Type(page_, IDC_SOUND_MIDI_PATH, "C:\\" + std::string(296, 'm'));
+    page_.Apply(controls_);
+    read.Load();
+    EXPECT_EQ(read.midFile, "C:\\" + std::string(294, 'm'));
+    EXPECT_EQ(MainIni().ReadStringForUser("Sound", "MidFile", ""), read.midFile);
+    EXPECT_EQ(read.wavFile, longest);
+}
+
 TEST_F(SoundsPageTest, AChoiceNoButtonStandsForSurvivesApply) {
     MainIni().WriteUIntForUser("Sound", "Sound", 110);
     page_.Open(controls_);
