@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <string>
 
-#include "base/BoundedText.h"
 #include "dialogs/Choosers.h"
 #include "dialogs/DialogIds.h"
 #include "dialogs/FieldText.h"
@@ -18,6 +17,8 @@ namespace {
 constexpr char kSection[] = "FPicture";
 constexpr size_t kFileBuffer = 300;
 constexpr size_t kBannerBuffer = 100;
+// The flying picture reads BMPFILE with this size; a longer path would fly another file.
+constexpr size_t kFlyingPictureRead = 199;
 constexpr long kDefaultShowEvery = 20;
 // What a ShowEvery box without a number stores.
 constexpr unsigned long kShowEveryFallback = 21;
@@ -66,7 +67,7 @@ void QuotesPage::Command(Controls& controls, int id) {
             break;
         case IDC_QUOTE_BROWSE: {
             std::string path = controls.Text(IDC_QUOTE_FILE);
-            if (ChooseFile(controls, "Select your favorite picture", "BMP", path, kFileBuffer)) {
+            if (ChooseFile(controls, "Select your favorite picture", "BMP", path, kFileBuffer, kFlyingPictureRead)) {
                 controls.SetText(IDC_QUOTE_FILE, path);
             }
             break;
@@ -80,8 +81,12 @@ void QuotesPage::Apply(Controls& controls) {
     if (!opened_) return;
     IniFile& ini = MainIni();
     ini.WriteUIntForUser(kSection, "AutoText", autoText_ ? 1 : 0);
-    ini.WriteStringForUser(kSection, "BMPFILE", Truncated(controls.Text(IDC_QUOTE_FILE), kFileBuffer - 1));
-    ini.WriteStringForUser(kSection, "BANNER", Truncated(controls.Text(IDC_QUOTE_BANNER), kBannerBuffer - 1));
+    // Each no longer than its reader gives back: the flying picture for the file, this
+    // page for the banner (which would otherwise lose a character at every opening).
+    ini.WriteStringForUser(kSection, "BMPFILE",
+                           IniFile::ReadableStart(controls.Text(IDC_QUOTE_FILE), kFlyingPictureRead));
+    ini.WriteStringForUser(kSection, "BANNER",
+                           IniFile::ReadableStart(controls.Text(IDC_QUOTE_BANNER), kBannerBuffer - 1));
     ini.WriteUIntForUser(kSection, "ShowEvery",
                          ReadUnsigned(controls.Text(IDC_QUOTE_SHOW_EVERY)).value_or(kShowEveryFallback));
     selection_.SaveCategory();

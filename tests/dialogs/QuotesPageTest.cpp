@@ -55,10 +55,42 @@ TEST_F(QuotesPageTest, OpensOnTheStoredChoiceAndApplyStoresItBack) {
     controls_.Type(page_, IDC_QUOTE_SHOW_EVERY, " 45 ");
     page_.Apply(controls_);
     EXPECT_EQ(Stored("Category"), "6");
-    EXPECT_EQ(Stored("BANNER"), std::string(98, 'b'));
+    // The page reads the banner back with size 99, so 97 characters are what it keeps.
+    EXPECT_EQ(Stored("BANNER"), std::string(97, 'b'));
     EXPECT_EQ(Stored("ShowEvery"), "45");
     EXPECT_EQ(Stored("AutoText"), "0");
     EXPECT_EQ(Stored("BMPFILE"), "/pictures/me.bmp");
+}
+
+TEST_F(QuotesPageTest, WhatApplyStoresComesBackWholeToThePageAndTheFlyingPicture) {
+    // The flying picture reads BMPFILE with size 199 (197 characters), the page BANNER
+    // with size 99 (97 characters); a backslash is stored as two.
+    Store("Category", "10");
+    page_.Open(controls_);
+    const std::string longest = "/" + std::string(192, 'p') + ".bmp";
+    controls_.chosenFile = "/" + std::string(193, 'p') + ".bmp";
+    controls_.Click(page_, IDC_QUOTE_BROWSE);
+    EXPECT_EQ(controls_.Text(IDC_QUOTE_FILE), "");
+    ASSERT_EQ(boxes_.boxes.size(), 1u);
+    controls_.chosenFile = longest;
+    controls_.Click(page_, IDC_QUOTE_BROWSE);
+    EXPECT_EQ(controls_.Text(IDC_QUOTE_FILE), longest);
+    const std::string banner = "a\\b" + std::string(95, 'c');  // 98 characters, 99 stored
+    controls_.Type(page_, IDC_QUOTE_BANNER, banner);
+    page_.Apply(controls_);
+    EXPECT_EQ(MainIni().ReadStringForUser("FPicture", "BMPFILE", "", 199), longest);
+    EXPECT_EQ(Stored("BANNER"), banner.substr(0, 96));
+
+    QuotesPage again;
+    FakeControls reopened;
+    again.Open(reopened);
+    EXPECT_EQ(reopened.Text(IDC_QUOTE_BANNER), banner.substr(0, 96));
+    EXPECT_EQ(reopened.Text(IDC_QUOTE_FILE), longest);
+
+    // A path typed longer is stored as far as the flying picture reads it.
+    reopened.Type(again, IDC_QUOTE_FILE, "/" + std::string(290, 'q'));
+    again.Apply(reopened);
+    EXPECT_EQ(Stored("BMPFILE"), "/" + std::string(196, 'q'));
 }
 
 TEST_F(QuotesPageTest, LettersInTheShowEveryBoxStore21) {
