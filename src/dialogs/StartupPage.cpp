@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "base/BoundedText.h"
 #include "base/Log.h"
 #include "dialogs/Choosers.h"
 #include "dialogs/DialogIds.h"
@@ -41,7 +40,7 @@ void StartupPage::Command(Controls& controls, int id) {
     if (id != IDC_STARTUP_WALLPAPER_BROWSE) return;
     std::string path = controls.Text(IDC_STARTUP_WALLPAPER_PATH);
     AppLog().Info.Log("IDC_WALLPAPER_BROWSE - path", path);
-    if (ChooseFolder(controls, "containing wallpaper pictures", path, kFolderCapacity)) {
+    if (ChooseFolder(controls, "containing wallpaper pictures", path, kFolderCapacity, kWallpaperPathBuffer)) {
         controls.SetText(IDC_STARTUP_WALLPAPER_PATH, path);
     }
 }
@@ -59,8 +58,9 @@ void StartupPage::Apply(Controls& controls) {
 
     IniFile& ini = MainIni();
     ini.WriteUInt(kWallpaperSection, "Enabled", static_cast<unsigned long>(Switch(controls, IDC_STARTUP_WALLPAPER)));
+    // No longer than the changer reads back, so what is stored is what it uses.
     ini.WriteString(kWallpaperSection, "path",
-                    Truncated(controls.Text(IDC_STARTUP_WALLPAPER_PATH), kWallpaperPathBuffer - 1));
+                    IniFile::ReadableStart(controls.Text(IDC_STARTUP_WALLPAPER_PATH), kWallpaperPathBuffer));
 }
 
 }  // namespace lumi::dialogs

@@ -79,5 +79,28 @@ TEST_F(StartupPageTest, BrowseLogsTheFieldAndTakesTheChosenFolder) {
     EXPECT_EQ(MainIni().ReadString("WallPaper", "path", "-"), "-");
 }
 
+TEST_F(StartupPageTest, AChosenFolderTheChangerWouldReadBackCutIsRefused) {
+    // The changer reads the folder with room for 255 bytes: 253 characters come back.
+    page_.Open(controls_);
+    controls_.Type(page_, IDC_STARTUP_WALLPAPER_PATH, "/old/folder");
+    controls_.chosenFolder = "/" + std::string(253, 'h');
+    controls_.Click(page_, IDC_STARTUP_WALLPAPER_BROWSE);
+    EXPECT_EQ(controls_.Text(IDC_STARTUP_WALLPAPER_PATH), "/old/folder");
+    ASSERT_EQ(boxes_.boxes.size(), 1u);
+    EXPECT_NE(boxes_.boxes[0].text.find(*controls_.chosenFolder), std::string::npos);
+
+    controls_.chosenFolder = "/" + std::string(252, 'h');
+    controls_.Click(page_, IDC_STARTUP_WALLPAPER_BROWSE);
+    page_.Apply(controls_);
+    EXPECT_EQ(MainIni().ReadString("WallPaper", "path", "", 255), *controls_.chosenFolder);
+
+    // Typed, a backslash takes two of the 253 stored characters.
+    controls_.Type(page_, IDC_STARTUP_WALLPAPER_PATH, "D:\\" + std::string(260, 'h'));
+    page_.Apply(controls_);
+    const std::string stored = MainIni().ReadString("WallPaper", "path", "");
+    EXPECT_EQ(stored, "D:\\" + std::string(249, 'h'));
+    EXPECT_EQ(MainIni().ReadString("WallPaper", "path", "", 255), stored);
+}
+
 }  // namespace
 }  // namespace lumi
