@@ -145,7 +145,9 @@ void MainDialog::ChoosePicture(Controls& controls) {
     IniFile& ini = MainIni();
     std::string path = ini.ReadStringForUser("Params", "UPIC", "", kPictureRead);
     // Cancelling goes back to the built-in picture.
-    if (!ChooseFile(controls, "Select your favorite picture", "BMP", path, kPictureBuffer)) path.clear();
+    if (!ChooseFile(controls, "Select your favorite picture", "BMP", path, kPictureBuffer, PictureArea::kPathRead)) {
+        path.clear();
+    }
     ini.WriteStringForUser("Params", "UPIC", path);
     pictureArea_.Release();
     controls.Repaint(IDC_MAIN_PICTURE_AREA);

@@ -10,14 +10,6 @@
 
 namespace lumi::dialogs {
 
-namespace {
-
-// Room for any path the picture chooser stores (it takes 299 characters), so a long
-// path is never read back cut short and pointing elsewhere.
-constexpr size_t kPathRead = 301;
-
-}  // namespace
-
 Rect PlacePicture(const Rect& area, int width, int height, bool scaleDown) {
     if (width <= 0 || height <= 0) return {area.x, area.y, 0, 0};
     int w = width;

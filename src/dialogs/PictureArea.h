@@ -2,6 +2,7 @@
 // fit, or the built-in night-house picture at its own size.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 
 #include "dialogs/Controls.h"
@@ -12,6 +13,9 @@ namespace lumi::dialogs {
 class PictureArea {
 public:
     static constexpr int kBuiltInPicture = 206;
+    // The size with which the area reads Params/UPIC: room for any path the picture
+    // chooser stores (299 characters), so a long path is never read back cut short.
+    static constexpr size_t kPathRead = 301;
 
     explicit PictureArea(int controlId) : controlId_(controlId) {}
 

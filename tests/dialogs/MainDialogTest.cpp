@@ -388,6 +388,23 @@ TEST_F(MainDialogTest, CancellingThePictureChooserGoesBackToTheBuiltInPicture) {
     EXPECT_EQ(controls_.drawn[1].dest.y, 26);
 }
 
+TEST_F(MainDialogTest, APicturePathThePictureAreaWouldReadBackCutIsRefused) {
+    // The area reads UPIC with size 301: 299 stored characters, a backslash taking two.
+    MainDialog dialog(folder_.Path());
+    OpenWithJokes(dialog, false, kSeedStays);
+    controls_.chosenFile = "C:\\" + std::string(296, 'p');
+    controls_.Click(dialog, IDC_MAIN_PICTURE);
+    ASSERT_EQ(boxes_.boxes.size(), 1u);
+    EXPECT_NE(boxes_.boxes[0].text.find("too long"), std::string::npos);
+    EXPECT_EQ(MainIni().ReadStringForUser("Params", "UPIC", ""), "");
+
+    controls_.chosenFile = "C:\\" + std::string(295, 'p');
+    controls_.Click(dialog, IDC_MAIN_PICTURE);
+    EXPECT_EQ(MainIni().ReadStringForUser("Params", "UPIC", "", dialogs::PictureArea::kPathRead),
+              *controls_.chosenFile);
+    EXPECT_EQ(boxes_.boxes.size(), 1u);
+}
+
 TEST_F(MainDialogTest, FontOptionsAndHelpReachTheirWindows) {
     MainDialog dialog(folder_.Path());
     OpenWithJokes(dialog, false, kSeedStays);
