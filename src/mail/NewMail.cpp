@@ -17,7 +17,13 @@ namespace lumi {
 namespace {
 
 constexpr const char* kSection = "Email";
-constexpr size_t kTextSize = 79;
+// The dialog keeps 78 characters of each text. Stored, a character may take two: a
+// backslash (a DOMAIN\user log-on) is doubled, and scrambling turns some password
+// characters into two bytes. The texts are read and scrambled with room for all of it,
+// so what the dialog saved comes back whole.
+constexpr size_t kTextChars = 78;
+constexpr size_t kTextSize = 2 * kTextChars + 2;
+constexpr size_t kScrambleCapacity = 2 * kTextChars + 1;
 // The examples the dialog shows until the user types real values.
 constexpr const char* kExampleLoginName = "<your log-on name>";
 constexpr const char* kExampleServer = "<pop.example.com>";
@@ -102,7 +108,7 @@ void NewMailClass::SaveMailSettings() {
     ini_.WriteStringForUser(kSection, "LoginName", loginName);
     // Scrambled in a copy: the readable password stays usable for the next check.
     std::string stored = password;
-    ScrambleText(stored, kTextSize);
+    ScrambleText(stored, kScrambleCapacity);
     ini_.WriteStringForUser(kSection, "Password", stored);
     ini_.WriteStringForUser(kSection, "PopServer", popServer);
     ini_.WriteUIntForUser(kSection, "CheckEvery", static_cast<unsigned long>(checkEvery));

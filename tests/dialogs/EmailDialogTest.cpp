@@ -77,7 +77,7 @@ TEST_F(EmailDialogTest, OpensWithTheStoredAccountAndOkSavesItCut) {
     // Read back through another instance, as the saver would.
     NewMailClass saver(folder_.Path());
     saver.ReadMailSettings();
-    EXPECT_EQ(saver.loginName, std::string(77, 'n'));  // cut to 78, read with room for 77
+    EXPECT_EQ(saver.loginName, std::string(78, 'n'));  // cut to 78, all of which come back
     EXPECT_EQ(saver.password, "secret");
     EXPECT_EQ(saver.popServer, "pop.example.org");
     EXPECT_EQ(saver.checkEvery, 65);  // stored as typed, clamped when read

@@ -29,14 +29,35 @@ TEST(EmailDialog, OkStoresCutTextsAndTheUnclampedPeriodWhichReadsBackClamped) {
 
     NewMailClass other(folder.Path());
     const EmailDialogFields shown = LoadEmailDialog(other);
-    // A 79-byte buffer: the lookup has room for 78, so 77 characters arrive.
-    EXPECT_EQ(shown.loginName, std::string(77, 'n'));
+    // Cut to the dialog's 78 characters, which all come back.
+    EXPECT_EQ(shown.loginName, std::string(78, 'n'));
     EXPECT_EQ(shown.password, "");
     EXPECT_EQ(shown.popServer, "pop.example.org");
     EXPECT_EQ(shown.checkEvery, 5u);
     EXPECT_TRUE(shown.lan);
     EXPECT_EQ(shown.security, MailSecurity::StartTls);
     EXPECT_EQ(shown.port, 110u);
+}
+
+TEST(EmailDialog, TextsOfTheFull78CharactersComeBackWhole) {
+    testing::TempFolder folder;
+    ASSERT_EQ(testing::StartLogAndSettingsIn(folder), 0);
+    testing::RecordingMessageBoxes boxes;
+    NewMailClass dialogMail(folder.Path());
+    EmailDialogFields f = LoadEmailDialog(dialogMail);
+    // Each of these characters takes two in the file: the backslash is doubled, and
+    // scrambled, '<', '=', '>' and '?' become two bytes and 'B' a backslash.
+    f.loginName = "OFFICE\\" + std::string(71, 'u');
+    f.password = std::string(26, '<') + std::string(26, '?') + std::string(26, 'B');
+    f.popServer = std::string(74, 's') + ".org";
+    SaveEmailDialog(dialogMail, f);
+
+    NewMailClass other(folder.Path());
+    const EmailDialogFields shown = LoadEmailDialog(other);
+    EXPECT_EQ(shown.loginName, f.loginName);
+    EXPECT_EQ(shown.password, f.password);
+    EXPECT_EQ(shown.popServer, f.popServer);
+    EXPECT_TRUE(boxes.boxes.empty());  // no scrambling overflow either
 }
 
 }  // namespace
