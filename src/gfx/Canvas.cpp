@@ -28,6 +28,21 @@ Rect ClipToSurface(int64_t left, int64_t top, int64_t right, int64_t bottom, con
 // erase stars that moved, which always changes them.)
 constexpr int64_t kComparedPixels = 64 * 64;
 
+// Whether n pixels differ, compared two at a time.
+inline bool RowDiffers(const uint32_t* a, const uint32_t* b, int n) {
+    uint64_t differs = 0;
+    int i = 0;
+    for (; i + 2 <= n; i += 2) {
+        uint64_t p;
+        uint64_t q;
+        std::memcpy(&p, a + i, sizeof p);
+        std::memcpy(&q, b + i, sizeof q);
+        differs |= p ^ q;
+    }
+    if (i < n) differs |= a[i] ^ b[i];
+    return differs != 0;
+}
+
 void FillNative(Surface& s, const Rect& r, uint32_t native) {
     if (r.IsEmpty()) return;
     for (int y = r.top; y < r.bottom; ++y) std::fill_n(s.Row(y) + r.left, r.Width(), native);
@@ -129,17 +144,14 @@ bool Canvas::BitBlt(int x, int y, int w, int h, const Canvas* source, int sx, in
     };
     if (&src != &dst && dst.TracksDirty() && int64_t{cols} * rows <= kComparedPixels) {
         int firstRow = -1, lastRow = -1;
-        // Whole rows, in one pass that copies and notes whether anything differed; a row
-        // that did is marked across the block.
+        // Whole rows: a row that differs is copied and marked across the block. A row that
+        // does not is only read, so a star drawn again as it was leaves its cache lines
+        // clean (no write-back of the raster for it).
         for (int r = 0; r < rows; ++r) {
             uint32_t* to = dst.Row(static_cast<int>(dy0) + r) + dx0;
             const uint32_t* from = src.Row(srcY + r) + srcX;
-            uint32_t differs = 0;
-            for (int i = 0; i < cols; ++i) {
-                differs |= to[i] ^ from[i];
-                to[i] = from[i];
-            }
-            if (!differs) continue;
+            if (!RowDiffers(to, from, cols)) continue;
+            std::memcpy(to, from, static_cast<size_t>(cols) * sizeof(uint32_t));
             if (firstRow < 0) firstRow = r;
             lastRow = r;
         }

@@ -18,9 +18,6 @@ namespace {
 
 int32_t hiddenRowMarker = 0;
 
-// Cells where a star is neither drawn nor erased.
-constexpr uint8_t kCovered = SpaceMatrixClass::kPicture | SpaceMatrixClass::kMoon;
-
 // Whether drawing or erasing a star at (x, y) may touch the sky. Row 0 and the hidden
 // row hold stars that are not shown; a negative place is a fault, logged under the
 // caller's names; covered cells belong to the moon or a picture.
@@ -34,7 +31,7 @@ bool MayTouchSky(int32_t x, int32_t y, const char* xLogName, const char* yLogNam
         AppLog().Error.Log(yLogName, y);
         return false;
     }
-    return !(SkyMatrix.GetData(x, y) & kCovered);
+    return !SkyMatrix.Covered(x, y);
 }
 
 // A place off the moon is found within a few draws; the bound only keeps a sky that is
