@@ -7,7 +7,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <fcntl.h>
+#include <signal.h>
+
 #include <cstdio>
+#include <cstring>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -128,5 +132,45 @@ ScopedEnv::~ScopedEnv() {
 }
 
 void ScopedEnv::Unset() { unsetenv(name_); }
+
+PrivateXvfb::PrivateXvfb(const std::string& screen, const std::vector<std::string>& extra) {
+    int fds[2];
+    if (pipe(fds) != 0) return;
+    const pid_t pid = fork();
+    if (pid < 0) {
+        close(fds[0]);
+        close(fds[1]);
+        return;
+    }
+    if (pid == 0) {
+        close(fds[0]);
+        const std::string fd = std::to_string(fds[1]);
+        const int devnull = open("/dev/null", O_WRONLY);
+        dup2(devnull, 2);
+        std::vector<const char*> argv{"Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(),
+                                      "-nolisten", "tcp"};
+        for (const auto& arg : extra) argv.push_back(arg.c_str());
+        argv.push_back(nullptr);
+        execvp("Xvfb", const_cast<char* const*>(argv.data()));
+        _exit(127);
+    }
+    pid_ = pid;
+    close(fds[1]);
+    char number[16] = {};
+    ssize_t got = 0, n;
+    while (got < 15 && (n = read(fds[0], number + got, static_cast<size_t>(15 - got))) > 0) {
+        got += n;
+        if (std::strchr(number, '\n')) break;
+    }
+    close(fds[0]);
+    if (got > 0) display_ = ":" + std::to_string(std::atoi(number));
+}
+
+PrivateXvfb::~PrivateXvfb() {
+    if (pid_ > 0) {
+        kill(pid_, SIGTERM);
+        waitpid(pid_, nullptr, 0);
+    }
+}
 
 }  // namespace lumi::testing

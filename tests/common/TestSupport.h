@@ -69,6 +69,22 @@ std::string SourceDir();
 
 // Sets an environment variable for a test (nullptr unsets it) and puts the old value
 // back at the end.
+// A virtual X server of the test's own, started with -displayfd so no number is guessed;
+// stopped with the object. Display() is "" when it could not start.
+class PrivateXvfb {
+public:
+    // screen is "WIDTHxHEIGHTxDEPTH"; extra arguments follow (e.g. "-extension", "MIT-SHM").
+    explicit PrivateXvfb(const std::string& screen, const std::vector<std::string>& extra = {});
+    ~PrivateXvfb();
+    PrivateXvfb(const PrivateXvfb&) = delete;
+    PrivateXvfb& operator=(const PrivateXvfb&) = delete;
+    const std::string& Display() const { return display_; }
+
+private:
+    int pid_ = -1;
+    std::string display_;
+};
+
 class ScopedEnv {
 public:
     ScopedEnv(const char* name, const char* value);

@@ -13,6 +13,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -61,29 +62,9 @@ protected:
     void SetUp() override {
         if (std::system("command -v Xvfb >/dev/null 2>&1") != 0) GTEST_SKIP() << "Xvfb is not installed";
         ASSERT_EQ(access(kProgram.c_str(), X_OK), 0) << kProgram << " is not built";
-        int fds[2];
-        ASSERT_EQ(pipe(fds), 0);
-        server_ = fork();
-        ASSERT_GE(server_, 0);
-        if (server_ == 0) {
-            close(fds[0]);
-            const std::string fd = std::to_string(fds[1]);
-            const int devnull = open("/dev/null", O_WRONLY);
-            dup2(devnull, 2);
-            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "640x480x24", "-nolisten", "tcp",
-                   static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(fds[1]);
-        char number[16] = {};
-        ssize_t got = 0, n;
-        while (got < 15 && (n = read(fds[0], number + got, 15 - got)) > 0) {
-            got += n;
-            if (std::strchr(number, '\n')) break;
-        }
-        close(fds[0]);
-        ASSERT_GT(got, 0) << "Xvfb did not start";
-        display_ = ":" + std::to_string(std::atoi(number));
+        server_ = std::make_unique<testing::PrivateXvfb>("640x480x24");
+        display_ = server_->Display();
+        ASSERT_FALSE(display_.empty()) << "Xvfb did not start";
         x_ = XOpenDisplay(display_.c_str());
         ASSERT_NE(x_, nullptr);
         XSetErrorHandler(CountError);
@@ -91,10 +72,8 @@ protected:
     }
     void TearDown() override {
         if (x_) XCloseDisplay(x_);
-        if (server_ > 0) {
-            kill(server_, SIGTERM);
-            waitpid(server_, nullptr, 0);
-        }
+        x_ = nullptr;
+        server_.reset();
     }
 
     void Settings(const std::string& folder) {
@@ -174,7 +153,7 @@ protected:
     }
 
     testing::TempFolder tmp;
-    pid_t server_ = -1;
+    std::unique_ptr<testing::PrivateXvfb> server_;
     std::string display_;
     Display* x_ = nullptr;
 };

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -339,39 +340,17 @@ protected:
         canvas.reset();
         presenter_.reset();
         if (x_) XCloseDisplay(x_);
-        if (server_ > 0) {
-            kill(server_, SIGTERM);
-            waitpid(server_, nullptr, 0);
-        }
+        x_ = nullptr;
+        server_.reset();
         SkySceneTest::TearDown();
     }
 
     // A server of its own (with these extra options) and a mapped window of the sky's size.
     void OpenDisplay(bool sharedMemory) {
-        int fds[2];
-        ASSERT_EQ(pipe(fds), 0);
-        server_ = fork();
-        ASSERT_GE(server_, 0);
-        if (server_ == 0) {
-            close(fds[0]);
-            const std::string fd = std::to_string(fds[1]);
-            const int devnull = open("/dev/null", O_WRONLY);
-            dup2(devnull, 2);
-            if (sharedMemory)
-                execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "800x600x24", "-nolisten", "tcp",
-                       static_cast<char*>(nullptr));
-            else
-                execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "800x600x24", "-nolisten", "tcp",
-                       "-extension", "MIT-SHM", static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(fds[1]);
-        char number[16] = {};
-        ssize_t got = 0, n;
-        while (got < 15 && (n = read(fds[0], number + got, static_cast<size_t>(15 - got))) > 0) got += n;
-        close(fds[0]);
-        ASSERT_GT(got, 0) << "Xvfb did not start";
-        x_ = XOpenDisplay((":" + std::to_string(std::atoi(number))).c_str());
+        server_ = std::make_unique<testing::PrivateXvfb>(
+            "800x600x24", sharedMemory ? std::vector<std::string>{} : std::vector<std::string>{"-extension", "MIT-SHM"});
+        ASSERT_FALSE(server_->Display().empty()) << "Xvfb did not start";
+        x_ = XOpenDisplay(server_->Display().c_str());
         ASSERT_NE(x_, nullptr);
         x11::InstallErrorHandler();
         const int screen = DefaultScreen(x_);
@@ -486,7 +465,7 @@ protected:
 
     static constexpr int kWidth = 640;
     static constexpr int kHeight = 360;
-    pid_t server_ = -1;
+    std::unique_ptr<testing::PrivateXvfb> server_;
     Display* x_ = nullptr;
     Window window_ = 0;
     std::unique_ptr<x11::Presenter> presenter_;
