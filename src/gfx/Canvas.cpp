@@ -170,6 +170,15 @@ bool Canvas::BitBlt(int x, int y, int w, int h, const Canvas* source, int sx, in
     return true;
 }
 
+uint64_t Canvas::Moment() {
+    return surface_ && surface_->TracksDirty() ? surface_->Dirty()->Moment() : 0;
+}
+
+bool Canvas::DrawnSince(const Rect& r, uint64_t moment) const {
+    if (moment == 0 || !surface_ || !surface_->TracksDirty()) return true;
+    return surface_->Dirty()->DrawnSince(r, moment);
+}
+
 bool Canvas::StretchBlt(int x, int y, int w, int h, const Canvas* source, int sx, int sy, int sw, int sh,
                         RasterOp op) {
     if (!surface_) return false;

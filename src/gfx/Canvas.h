@@ -109,6 +109,12 @@ public:
     Color SetPixel(int x, int y, Color c);
     Color GetPixel(int x, int y) const;
 
+    // For a drawer that need not draw again what is still there: the moment right after
+    // it drew (0 when the surface does not track its changes), and whether anything was
+    // drawn into r since such a moment (always so for 0 or without tracking).
+    uint64_t Moment();
+    bool DrawnSince(const Rect& r, uint64_t moment) const;
+
     // Right and bottom are not painted; an empty or inverted rectangle paints nothing.
     bool FillRect(const Rect& r, const Brush& brush);
     // Outline with the pen, inside with the brush, within (left, top)..(right - 1, bottom - 1).

@@ -8,6 +8,10 @@
 // which sends no pixels, and presents only the marks. What the move gets wrong (the
 // column scrolled in, and whatever was drawn over the block after it at the last present)
 // is marked here, so the window ends up showing exactly the raster.
+//
+// It also keeps, per 16 x 16 tile, the moment anything was last drawn there (marks and the
+// scrolling block alike), so a drawer that noted Moment() right after drawing can ask
+// later whether its pixels are still as it left them, and skip drawing them again.
 #pragma once
 
 #include <cstddef>
@@ -40,6 +44,14 @@ public:
     // Whether anything marked or scrolled lies within r (by the tiles' boxes: a box that
     // reaches into r counts even where its own marks do not).
     bool Touches(const Rect& r) const;
+
+    // The moment now: whatever is drawn after this call is later. Each region counts in
+    // its own range of moments, above those of every region made before it, and counts as
+    // drawn all over when it is made, so a moment noted on another surface vouches for
+    // nothing here.
+    uint64_t Moment() { return clock_++; }
+    // Whether anything was drawn into r (by the 16 x 16 tiles) after `moment`.
+    bool DrawnSince(const Rect& r, uint64_t moment) const;
 
     // A scrolling block. Call BeginScroll, draw the block (what is drawn until Scrolled is
     // not marked), then Scrolled with the rectangle drawn and how far it moved (dx > 0:
@@ -93,6 +105,10 @@ private:
     }
     // Marks what lay over the scrolling block at the last present within `source`, moved by dx.
     void AddPreviousOverMoved(const Rect& source, int dx);
+    // Notes that r (within the surface) was drawn now.
+    void Stamp(const Rect& r);
+
+    static constexpr int kStampShift = 4;
 
     int width_;
     int height_;
@@ -119,6 +135,10 @@ private:
     std::vector<Rect> rects_;
     std::vector<int> open_;      // rectangles that end on the row being scanned, left to right
     std::vector<int> nextOpen_;  // the same for the next row
+    int stampColumns_;
+    int stampRows_;
+    uint64_t clock_;                // drawing is stamped with it; Moment() moves it on
+    std::vector<uint64_t> stamps_;  // per 16 x 16 tile, the clock when it was last drawn
 };
 
 }  // namespace lumi::gfx

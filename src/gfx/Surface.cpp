@@ -15,10 +15,11 @@ Surface::Surface(Token, int width, int height, DirtyTracking tracking)
     if (tracking == DirtyTracking::On) dirty_ = std::make_unique<DirtyRegion>(width_, height_);
 }
 
-Surface::Surface(Token, int width, int height, uint32_t* pixels, Release release, DirtyTracking tracking)
+Surface::Surface(Token, int width, int height, uint32_t* pixels, Release release, DirtyTracking tracking,
+                 Memory memory)
     : width_(std::max(width, 0)), height_(std::max(height, 0)), pixels_(pixels), release_(std::move(release)) {
     if (tracking == DirtyTracking::On) dirty_ = std::make_unique<DirtyRegion>(width_, height_);
-    std::memset(pixels_, 0, PixelCount() * sizeof(uint32_t));
+    if (memory != Memory::Zeroed) std::memset(pixels_, 0, PixelCount() * sizeof(uint32_t));
 }
 
 Surface::~Surface() {
@@ -37,14 +38,14 @@ std::shared_ptr<Surface> Surface::Create(int width, int height, DirtyTracking tr
 }
 
 std::shared_ptr<Surface> Surface::Wrap(int width, int height, uint32_t* pixels, Release release,
-                                       DirtyTracking tracking) {
+                                       DirtyTracking tracking, Memory memory) {
     if (!pixels || width > kMaxDimension || height > kMaxDimension) {
         if (release && pixels) release(pixels);
         return nullptr;
     }
     try {
         // A copy of release, so the handler below still holds one if construction fails.
-        return std::make_shared<Surface>(Token{}, width, height, pixels, release, tracking);
+        return std::make_shared<Surface>(Token{}, width, height, pixels, release, tracking, memory);
     } catch (const std::bad_alloc&) {
         // The surface never took the memory over; hand it back.
         if (release) release(pixels);

@@ -31,12 +31,15 @@ public:
     static std::shared_ptr<Surface> FromPixels(int width, int height, const std::vector<Color>& pixels);
     // A surface over memory someone else provides (a shared-memory image, a DIB section), so
     // the window system reads the pixels where they are drawn. The memory holds width x height
-    // pixels in rows of exactly width, is cleared to black here, and must stay valid until
-    // release is called with it, once, when the last owner of the surface lets go.
+    // pixels in rows of exactly width, is cleared to black here (unless its provider says it
+    // is zeroed already: clearing 8 MB the system has just zeroed costs a start-up a pass
+    // over all of it), and must stay valid until release is called with it, once, when the
+    // last owner of the surface lets go.
     // nullptr for a null pointer or a size Create would refuse (release is then called at once).
     using Release = std::function<void(uint32_t*)>;
+    enum class Memory { Any, Zeroed };
     static std::shared_ptr<Surface> Wrap(int width, int height, uint32_t* pixels, Release release,
-                                         DirtyTracking tracking = DirtyTracking::Off);
+                                         DirtyTracking tracking = DirtyTracking::Off, Memory memory = Memory::Any);
     ~Surface();
 
     Surface(const Surface&) = delete;
@@ -87,7 +90,7 @@ private:
 public:
     // Construction goes through Create; public only so make_shared can reach it.
     Surface(Token, int width, int height, DirtyTracking tracking);
-    Surface(Token, int width, int height, uint32_t* pixels, Release release, DirtyTracking tracking);
+    Surface(Token, int width, int height, uint32_t* pixels, Release release, DirtyTracking tracking, Memory memory);
 
 private:
     size_t PixelCount() const { return static_cast<size_t>(width_) * height_; }

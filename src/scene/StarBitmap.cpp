@@ -60,17 +60,26 @@ void StarBitmapClass::Create(gfx::Canvas* dc, int brightness) {
     }
 }
 
-void StarBitmapClass::Plot(int x, int y) {
+uint64_t StarBitmapClass::Plot(int x, int y) {
     if (size == 1) {
-        if (hdc) hdc->SetPixel(x, y, centreColour);
-        return;
+        if (!hdc) return 0;
+        hdc->SetPixel(x, y, centreColour);
+        return hdc->Moment();
     }
     if (!created || !bitmap || !hdc) {
         AppLog().Warning.Log("StarBitmapClass::Plot", "not created");
-        return;
+        return 0;
     }
-    if (!hdc->BitBlt(x - half, y - half, size, size, bitmap.get(), 0, 0, gfx::RasterOp::SrcCopy))
+    if (!hdc->BitBlt(x - half, y - half, size, size, bitmap.get(), 0, 0, gfx::RasterOp::SrcCopy)) {
         AppLog().Warning.Log("StarBitmapClass::Plot", "FALSE");
+        return 0;
+    }
+    return hdc->Moment();
+}
+
+bool StarBitmapClass::StillShown(int x, int y, uint64_t moment) const {
+    if (!hdc || (size > 1 && !bitmap)) return false;
+    return !hdc->DrawnSince(gfx::Rect{x - half, y - half, x - half + size, y - half + size}, moment);
 }
 
 void StarBitmapClass::Clear(int x, int y) {

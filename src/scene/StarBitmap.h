@@ -15,8 +15,11 @@ public:
     // Renders the image for the brightness (clamped to 0..100) that will be drawn on hdc.
     // A second Create is logged and renders again.
     void Create(gfx::Canvas* hdc, int brightness);
-    // Draws the image centred on (x, y).
-    void Plot(int x, int y);
+    // Draws the image centred on (x, y); returns the canvas's moment right after, or 0
+    // when nothing was drawn (see gfx::Canvas::Moment).
+    uint64_t Plot(int x, int y);
+    // Whether nothing was drawn over the image's square at (x, y) since `moment`.
+    bool StillShown(int x, int y, uint64_t moment) const;
     // Paints the image's square black, centred on (x, y).
     void Clear(int x, int y);
     // Releases the image (through the palette). It forgets hdc as well, so nothing is

@@ -35,13 +35,18 @@ void StarPaletteClass::Destroy() {
     for (StarBitmapClass& entry : entries_) entry.Destroy();
 }
 
-void StarPaletteClass::Plot(int brightness, int x, int y) {
+uint64_t StarPaletteClass::Plot(int brightness, int x, int y) {
     if (nCreated_ == 0) AppLog().Warning.Log("StarBitmapClass::Plot", "not created");
     if (brightness < 0 || brightness >= kLevels) {
         AppLog().Warning.Log("Brightness", brightness);
-        return;
+        return 0;
     }
-    entries_[brightness].Plot(x, y);
+    return entries_[brightness].Plot(x, y);
+}
+
+bool StarPaletteClass::StillShown(int brightness, int x, int y, uint64_t moment) const {
+    if (moment == 0 || nCreated_ <= 0 || brightness < 0 || brightness >= kLevels) return false;
+    return entries_[brightness].StillShown(x, y, moment);
 }
 
 void StarPaletteClass::Clear(int brightness, int x, int y) {

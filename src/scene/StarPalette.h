@@ -18,9 +18,13 @@ public:
     // Release: frees the images when the last holder lets go.
     void Destroy();
     // Draws (erases) the image of that brightness centred on (x, y); a brightness outside
-    // 0..100 draws nothing.
-    void Plot(int brightness, int x, int y);
+    // 0..100 draws nothing. Plot returns the canvas's moment right after drawing (0 when
+    // nothing was drawn or the canvas keeps no moments).
+    uint64_t Plot(int brightness, int x, int y);
     void Clear(int brightness, int x, int y);
+    // Whether the image of that brightness, drawn at (x, y) by the Plot that returned
+    // `moment`, is still there untouched, so drawing it again would change nothing.
+    bool StillShown(int brightness, int x, int y, uint64_t moment) const;
 
     int32_t References() const { return nCreated_; }
     const StarBitmapClass& Entry(int brightness) const { return entries_[brightness]; }

@@ -80,11 +80,23 @@ void STAR::Create(int minBrightness, int maxBrightness, int twinkleRange, gfx::C
 }
 
 void STAR::CleverPlot(int brightness) {
+    // Most stars stand still most of the time. One drawn here as it is now, with nothing
+    // drawn over it since, would be drawn again pixel for pixel (or, newly covered, left
+    // as it is): leaving it spares the raster's cache lines, which cost more than the rest
+    // of a tick. Covered or not, the pixels come out the same.
+    if (shownMoment_ != 0 && shownX_ == x && shownY_ == y && shownBrightness_ == brightness &&
+        StarPalette().StillShown(brightness, x, y, shownMoment_))
+        return;
+    shownMoment_ = 0;
     if (!MayTouchSky(x, y, "STAR::CleverPlot x", "STAR::CleverPlot y")) return;
-    StarPalette().Plot(brightness, x, y);
+    shownMoment_ = StarPalette().Plot(brightness, x, y);
+    shownX_ = x;
+    shownY_ = y;
+    shownBrightness_ = brightness;
 }
 
 void STAR::CleverClear(int brightness) {
+    shownMoment_ = 0;
     if (!MayTouchSky(x, y, "STAR::CleverClear x", "STAR::CleverClear y")) return;
     StarPalette().Clear(brightness, x, y);
     SkyMatrix.SetData(x, y, SpaceMatrixClass::kReleased, SpaceMatrixClass::kReleased | SpaceMatrixClass::kUnused);

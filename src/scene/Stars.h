@@ -52,6 +52,13 @@ public:
 private:
     void Fly();
     void Twinkle();
+
+    // Where and how bright the star was last drawn, and the sky's moment right after;
+    // shownMoment_ 0 when it is not on the sky as drawn.
+    int32_t shownX_ = 0;
+    int32_t shownY_ = 0;
+    int32_t shownBrightness_ = 0;
+    uint64_t shownMoment_ = 0;
 };
 
 class GlyphStar : public STAR {

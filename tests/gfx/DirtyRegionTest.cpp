@@ -91,6 +91,34 @@ TEST(DirtyRegion, TouchesOnlyWhereSomethingWasMarked) {
     EXPECT_FALSE(region.Touches(Rect{200, 0, 300, 10}));
 }
 
+TEST(DirtyRegion, KnowsWhetherAnythingWasDrawnIntoAPlaceSinceAMoment) {
+    DirtyRegion region(64, 48);
+    const Rect star{20, 20, 23, 23};  // within the 16 x 16 tile at (16, 16)
+    EXPECT_TRUE(region.DrawnSince(star, 0));
+    region.Add(star);
+    const uint64_t drawn = region.Moment();
+    EXPECT_FALSE(region.DrawnSince(star, drawn));
+    // Presenting forgets the marks, not when they were drawn.
+    region.Clear();
+    EXPECT_FALSE(region.DrawnSince(star, drawn));
+    region.Add(Rect{40, 20, 41, 21});  // another tile
+    region.Add(Rect{0, 0, 100, 10});   // clipped, above
+    EXPECT_FALSE(region.DrawnSince(star, drawn));
+    EXPECT_FALSE(region.DrawnSince(Rect{200, 200, 210, 210}, drawn));
+    region.Add(Rect{31, 31, 32, 32});  // the same tile, beside the star
+    EXPECT_TRUE(region.DrawnSince(star, drawn));
+    // A scrolling block's drawing is not marked but is drawn all the same.
+    const uint64_t beforeBand = region.Moment();
+    region.BeginScroll();
+    region.Add(Rect{0, 32, 64, 40});
+    region.Scrolled(Rect{0, 32, 64, 40}, -2, true);
+    EXPECT_TRUE(region.DrawnSince(Rect{10, 38, 11, 39}, beforeBand));
+    // A region made later vouches for no moment of another.
+    const uint64_t late = region.Moment();
+    DirtyRegion other(64, 48);
+    EXPECT_TRUE(other.DrawnSince(star, late));
+}
+
 TEST(DirtyRegion, WideSurfacesSpanSeveralWordsPerRow) {
     DirtyRegion region(64 * 16 + 70, 33);
     region.Add(Rect{63 * 16, 0, 65 * 16, 1});

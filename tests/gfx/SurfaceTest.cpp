@@ -75,6 +75,10 @@ TEST(Surface, WrappedMemoryIsDrawnInPlaceAndHandedBackOnce) {
     EXPECT_EQ(released, 1);
     EXPECT_EQ(Surface::Wrap(4, 3, nullptr, [&](uint32_t*) { ++released; }), nullptr);
     EXPECT_EQ(released, 1);
+    // Memory its provider has zeroed is taken as it is.
+    auto zeroed = Surface::Wrap(4, 3, memory.data(), [](uint32_t*) {}, DirtyTracking::Off, Surface::Memory::Zeroed);
+    ASSERT_NE(zeroed, nullptr);
+    EXPECT_EQ(memory[11], 0x00FF0000u);
 }
 
 }  // namespace

@@ -4,7 +4,12 @@
 // takes over in one step when the line has passed.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
+#include <string_view>
+#include <vector>
 
+#include "mail/NewMail.h"
 #include "moon/Moon.h"
 #include "base/FakeClock.h"
 #include "scene/MessageCanvas.h"
@@ -211,6 +216,49 @@ TEST_F(SkyIntegrationTest, WhenTheLinePassesEveryMessageStarFliesToTheNextMessag
         }
     }
     universe.Destroy();
+}
+
+// A star standing as it was drawn, with nothing drawn near it since, is not drawn again.
+// On a surface that keeps no record of what was drawn every star is drawn every tick, so
+// the same sky stepped on both must show the same pixels after every tick: through the
+// flight, the moon, twinkles, the bottom line scrolling, and the next message's flight.
+TEST_F(SkyIntegrationTest, StarsLeftStandingShowTheSamePixelsAsStarsDrawnEveryTick) {
+    // Made once per process, and its settings check draws a random number: made before
+    // both runs, it draws in neither.
+    TheNewMail();
+    const auto run = [&](gfx::DirtyTracking tracking) {
+        // Each run from the same start: the first one stored that it moved on to the next
+        // message, and its sleeps moved the clock on.
+        TearDown();
+        for (const auto& entry : std::filesystem::directory_iterator(folder.Path())) std::filesystem::remove_all(entry);
+        clock = FakeClock{kNearFullMoonMs, 0};
+        SetUp();
+        UseSky(kWidth, kHeight, kTickMs, tracking);
+        Universe universe;
+        universe.Create();
+        std::vector<size_t> ticks;
+        int flights = 0;
+        for (int step = 0; step < 5000 && flights < 2; ++step) {
+            universe.Step();
+            const std::string_view pixels(reinterpret_cast<const char*>(surface->Data()),
+                                          size_t{kWidth} * kHeight * sizeof(uint32_t));
+            ticks.push_back(std::hash<std::string_view>{}(pixels));
+            if (StepFlags().retarget) ++flights;
+        }
+        // Into the next message's flight far enough for stars to leave the heart.
+        for (int i = 0; i < 60; ++i) {
+            universe.Step();
+            ticks.push_back(std::hash<std::string_view>{}(std::string_view(
+                reinterpret_cast<const char*>(surface->Data()), size_t{kWidth} * kHeight * sizeof(uint32_t))));
+        }
+        universe.Destroy();
+        return ticks;
+    };
+    const std::vector<size_t> drawnEveryTick = run(gfx::DirtyTracking::Off);
+    const std::vector<size_t> leftStanding = run(gfx::DirtyTracking::On);
+    ASSERT_GT(drawnEveryTick.size(), size_t{kFlightTicks + kWidth / 2});
+    ASSERT_EQ(leftStanding.size(), drawnEveryTick.size());
+    for (size_t i = 0; i < drawnEveryTick.size(); ++i) ASSERT_EQ(leftStanding[i], drawnEveryTick[i]) << "tick " << i;
 }
 
 }  // namespace

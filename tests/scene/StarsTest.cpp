@@ -215,6 +215,49 @@ TEST_F(StarsTest, StarsOnHiddenRowsOrCoveredCellsAreNotDrawn) {
     EXPECT_NE(log.find("ERROR> STAR::CleverPlot y-5"), std::string::npos);
 }
 
+TEST_F(StarsTest, AStarAtRestIsDrawnAgainOnlyWhenSomethingWasDrawnNearIt) {
+    const Color white = Rgb(255, 255, 255);
+    STAR star = PlacedStar(10, 10, 50);
+    star.twinkleId = -1;  // never picked
+    star.Step();
+    ASSERT_EQ(At(10, 10), white);
+    // A pixel changed behind the canvas's back, which no drawing does: the star trusts its
+    // place to be as it left it and does not draw it again.
+    sky->Bitmap()->Row(10)[10] = 0;
+    star.Step();
+    EXPECT_EQ(At(10, 10), 0u);
+    // Anything drawn nearby (three pixels off, so not over the star) brings it back.
+    sky->SetPixel(13, 10, Rgb(1, 2, 3));
+    star.Step();
+    EXPECT_EQ(At(10, 10), white);
+    // Drawing far away does not.
+    sky->Bitmap()->Row(10)[10] = 0;
+    sky->SetPixel(35, 25, Rgb(1, 2, 3));
+    star.Step();
+    EXPECT_EQ(At(10, 10), 0u);
+    // A new brightness, or a new place, is drawn.
+    star.twinkleCountdown = 0;
+    star.currentBrightness = 60;
+    star.Step();
+    EXPECT_EQ(At(10, 10), white);
+    EXPECT_EQ(At(8, 10), Rgb(80, 80, 100));  // the second ring of a 5 x 5 image
+    star.x = star.targetX = star.startX = 20;
+    star.y = star.targetY = star.startY = 20;
+    sky->Bitmap()->Row(20)[20] = 0;
+    star.Step();
+    EXPECT_EQ(At(20, 20), white);
+
+    // A canvas that keeps no record of what was drawn gets every star every tick.
+    sky = std::make_unique<gfx::Canvas>(gfx::Surface::Create(kWidth, kHeight));
+    SetSkyDC(sky.get());
+    ResetStarPalette();
+    STAR untracked = PlacedStar(10, 10, 50);
+    untracked.Step();
+    sky->Bitmap()->Row(10)[10] = 0;
+    untracked.Step();
+    EXPECT_EQ(At(10, 10), white);
+}
+
 TEST_F(StarsTest, CreationChoosesItsValuesInTheirRanges) {
     // Only column 7 is free of the moon.
     SkyMatrix.Fill(0, 0, kWidth, kHeight, SpaceMatrixClass::kMoon);

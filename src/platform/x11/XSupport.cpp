@@ -3,6 +3,7 @@
 
 #include <X11/extensions/Xrandr.h>
 #include <sys/ipc.h>
+#include <sys/mman.h>
 #include <sys/shm.h>
 
 #include <algorithm>
@@ -165,6 +166,9 @@ bool Presenter::AttachSharedMemory(Visual* visual, int depth, int width, int hei
         void* at = shmat(shm_.shmid, nullptr, 0);
         if (at != reinterpret_cast<void*>(-1)) {
             shm_.shmaddr = shmImage_->data = static_cast<char*>(at);
+            // Mapped in one call rather than a fault per page as the sky first draws (a
+            // tenth of a 1080p start-up under a hypervisor). Older kernels refuse; no matter.
+            madvise(at, bytes, MADV_POPULATE_WRITE);
             shm_.readOnly = True;
             // A server on another machine cannot see our memory; it answers with an error.
             ErrorTrap trap(display_);
@@ -178,7 +182,8 @@ bool Presenter::AttachSharedMemory(Visual* visual, int depth, int width, int hei
         // The sky keeps the mapping while anything still draws into it, which may be after
         // this presenter (and the server's attachment) is gone.
         surface_ = gfx::Surface::Wrap(width, height, reinterpret_cast<uint32_t*>(shm_.shmaddr),
-                                      [](uint32_t* pixels) { shmdt(pixels); }, gfx::DirtyTracking::On);
+                                      [](uint32_t* pixels) { shmdt(pixels); }, gfx::DirtyTracking::On,
+                                      gfx::Surface::Memory::Zeroed);  // a new segment is all zeros
         // Wrap detaches the segment itself when it fails.
         if (!surface_) shm_.shmaddr = nullptr;
     }
