@@ -338,7 +338,10 @@ void MessageStore::SaveOptions() {
 }
 
 void MessageStore::LoadUnlock() {
-    SetUnlockPassword(Ini().ReadStringForUser(kSection, "DecryptPassword", "", kPasswordSize));
+    // Room for the stored form of the longest password, where a backslash or a line break
+    // takes two characters: read with kPasswordSize, such a password came back short and
+    // no longer opened its messages.
+    SetUnlockPassword(Ini().ReadStringForUser(kSection, "DecryptPassword", "", 2 * kPasswordChars + 2));
 }
 
 void MessageStore::SaveUnlock() { Ini().WriteStringForUser(kSection, "DecryptPassword", unlock_); }

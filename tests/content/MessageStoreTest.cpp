@@ -456,6 +456,14 @@ TEST_F(MessageStoreTest, OptionsUnlockAndPreviewPersist) {
     EXPECT_EQ(next.UnlockPassword(), "word");
     next.ClearPreview();
     EXPECT_EQ(ini->ReadIntForUser("Messages", "Preview", -1), 0);
+
+    // The longest password, half of it backslashes (stored as two characters each).
+    const std::string longest = std::string(149, '\\') + std::string(149, 'a');
+    next.SetUnlockPassword(longest + "cut");
+    next.SaveUnlock();
+    MessageStore& third = Run();
+    third.LoadUnlock();
+    EXPECT_EQ(third.UnlockPassword(), longest);
 }
 
 }  // namespace
