@@ -1,15 +1,19 @@
 #!/usr/bin/env bash
 # Measures what lumivane costs the machine next to a cheap 2D hack of XScreenSaver's:
 # each runs on its own Xvfb (1920x1080x24) for the same time, drawing on the root window;
-# the client's CPU comes from /usr/bin/time, the X server's from /proc/PID/stat.
+# both CPU times come from /proc/PID/stat, the peak resident memory from /proc/PID/status.
 #
 #   tools/perf-compare.sh [path/to/lumivane] [seconds]    (defaults: build/native/lumivane, 50)
 #   PERF_EXTRA="-fps" adds options to lumivane's command line.
+#   PERF_WARMUP=25 lets each program run that long before the measured seconds start
+#   (default 0: measured from the start, start-up included). 25 s is past the first
+#   message's forming flight, so the window shows the sky as it is most of the time.
 set -euo pipefail
 
 here="$(cd "$(dirname "$0")/.." && pwd)"
 lumivane="${1:-$here/build/native/lumivane}"
 seconds="${2:-50}"
+warmup="${PERF_WARMUP:-0}"
 hack_dir=/usr/libexec/xscreensaver
 galaxy="$hack_dir/galaxy"
 
@@ -24,7 +28,7 @@ if [ ! -x "$galaxy" ]; then
     export DEBIAN_FRONTEND=noninteractive
     $SUDO apt-get install -y -qq --no-install-recommends xscreensaver-data >/dev/null
 fi
-for tool in Xvfb /usr/bin/time timeout; do
+for tool in Xvfb; do
     command -v "$tool" >/dev/null || { echo "perf-compare: $tool is missing" >&2; exit 2; }
 done
 
@@ -62,22 +66,27 @@ run_one() {
     if [ -z "$display" ]; then echo "perf-compare: Xvfb did not start" >&2; exit 1; fi
     local home="$work/home-$name"
     mkdir -p "$home"
-    local before after
-    before="$(cpu_ticks "$xvfb_pid")"
     # A private home keeps the user's settings, log and caches out of the measurement.
-    env -i PATH="$hack_dir:/usr/bin:/bin" HOME="$home" DISPLAY=":$display" \
-        /usr/bin/time -f "%U %S %M" -o "$work/time-$name" \
-        timeout -s TERM "$seconds" "$@" >"$work/out-$name.log" 2>&1 || true
-    after="$(cpu_ticks "$xvfb_pid")"
+    env -i PATH="$hack_dir:/usr/bin:/bin" HOME="$home" DISPLAY=":$display" "$@" >"$work/out-$name.log" 2>&1 &
+    local pid=$!
+    sleep "$warmup"
+    local c0 s0 c1 s1 rss
+    c0="$(cpu_ticks "$pid")"
+    s0="$(cpu_ticks "$xvfb_pid")"
+    sleep "$seconds"
+    c1="$(cpu_ticks "$pid")"
+    s1="$(cpu_ticks "$xvfb_pid")"
+    rss="$(awk '/^VmHWM:/ { print $2 }' "/proc/$pid/status")"
+    kill -TERM "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
     kill "$xvfb_pid" 2>/dev/null || true
     wait "$xvfb_pid" 2>/dev/null || true
     xvfb_pid=""
-    read -r user sys rss < <(tail -n 1 "$work/time-$name")
-    awk -v u="$user" -v s="$sys" -v b="$before" -v a="$after" -v hz="$clock_ticks" -v t="$seconds" -v m="$rss" \
-        'BEGIN { printf "%.2f %.2f %d\n", (u + s) * 100 / t, (a - b) / hz * 100 / t, m }'
+    awk -v c="$((c1 - c0))" -v s="$((s1 - s0))" -v hz="$clock_ticks" -v t="$seconds" -v m="$rss" \
+        'BEGIN { printf "%.2f %.2f %d\n", c / hz * 100 / t, s / hz * 100 / t, m }'
 }
 
-echo "Each program: ${seconds} s on its own Xvfb 1920x1080x24, drawing on the root window."
+echo "Each program: ${seconds} s after ${warmup} s of warm-up, on its own Xvfb 1920x1080x24, drawing on the root window."
 read -r l_client l_server l_rss < <(run_one lumivane "$lumivane" -root ${PERF_EXTRA:-})
 read -r g_client g_server g_rss < <(run_one galaxy "$galaxy" -root)
 
