@@ -68,6 +68,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION x11)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Loaded at the first sound rather than linked, so the library scan cannot see it.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libsdl2-mixer-2.0-0")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xscreensaver")
 set(CPACK_GENERATOR DEB)
 include(CPack)

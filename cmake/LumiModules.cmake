@@ -56,9 +56,10 @@ if(TARGET lumi_platform)
     target_link_libraries(lumi_platform PUBLIC PkgConfig::FREETYPE PkgConfig::FONTCONFIG
       PkgConfig::PNG PkgConfig::JPEG Threads::Threads OpenSSL::SSL OpenSSL::Crypto)
     target_link_libraries(lumi_platform PUBLIC PkgConfig::X11)
-    if(SDLMIXER_FOUND)
-      target_link_libraries(lumi_platform PUBLIC PkgConfig::SDLMIXER)
-    endif()
+    # Only the mixer's headers: the sound player loads the library at its first sound.
+    target_include_directories(lumi_platform PRIVATE ${SDLMIXER_INCLUDE_DIRS})
+    target_compile_options(lumi_platform PRIVATE ${SDLMIXER_CFLAGS_OTHER})
+    target_link_libraries(lumi_platform PUBLIC ${CMAKE_DL_LIBS})
   else()
     target_link_libraries(lumi_platform PUBLIC gdi32 user32 kernel32 advapi32 comctl32
       comdlg32 shell32 ole32 oleaut32 uuid winmm ws2_32 msimg32 version windowscodecs secur32 crypt32)

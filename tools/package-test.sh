@@ -100,6 +100,8 @@ echo "-- the Debian package"
 deb=$(ls -t "$build"/lumivane_*.deb | head -1)
 [ -f "$deb" ] || fail "no package built"
 dpkg-deb -f "$deb" Package Version Depends Recommends Section
+# The mixer is loaded at the first sound, so only the package's own word brings it.
+dpkg-deb -f "$deb" Depends | grep -q 'libsdl2-mixer-2\.0-0' || fail "the package does not depend on the sound mixer"
 dpkg -c "$deb" | awk '{print "   " $6 ($7 ? " " $7 " " $8 : "")}' | tee "$work/contents"
 for f in "${expected[@]}"; do
   grep -qx "   \./$f\( -> .*\)\?" "$work/contents" || fail "the package does not hold $f"

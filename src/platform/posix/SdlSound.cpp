@@ -4,8 +4,13 @@
 // soundfont. A worker thread opens the device at the first sound and does all mixer work,
 // so a slow or missing audio system never holds up the window thread; without a device
 // every sound is silence.
+//
+// The mixer is loaded when the first sound plays, not with the program: it brings some
+// seventy libraries (decoders, the sound servers' clients) that cost a sky that stays
+// silent about 11 MB of resident memory and 25 ms of every start.
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <dlfcn.h>
 #include <unistd.h>
 
 #include <condition_variable>
@@ -14,6 +19,7 @@
 #include <map>
 #include <mutex>
 #include <thread>
+#include <type_traits>
 
 #include "platform/Resources.h"
 #include "platform/SoundPlayer.h"
@@ -45,6 +51,77 @@ const AliasFiles kAliases[] = {
 };
 
 constexpr const char* kThemeFolder = "/usr/share/sounds/freedesktop/stereo/";
+
+constexpr const char* kMixerLibrary = "libSDL2_mixer-2.0.so.0";
+
+// The SDL and SDL_mixer calls the player makes, from the loaded library (the mixer's own
+// dependencies bring SDL's). Macros of older headers are spelled out: Mix_PlayChannel and
+// Mix_LoadWAV through the calls they stand for.
+struct MixerCalls {
+    decltype(&SDL_InitSubSystem) InitSubSystem = nullptr;
+    decltype(&SDL_GetError) GetError = nullptr;
+    decltype(&SDL_Quit) Quit = nullptr;
+    decltype(&SDL_RWFromFile) RWFromFile = nullptr;
+    decltype(&SDL_RWFromConstMem) RWFromConstMem = nullptr;
+    decltype(&Mix_OpenAudio) OpenAudio = nullptr;
+    decltype(&Mix_Init) Init = nullptr;
+    decltype(&Mix_AllocateChannels) AllocateChannels = nullptr;
+    decltype(&Mix_SetSoundFonts) SetSoundFonts = nullptr;
+    decltype(&Mix_HaltChannel) HaltChannel = nullptr;
+    decltype(&Mix_HaltMusic) HaltMusic = nullptr;
+    decltype(&Mix_FreeChunk) FreeChunk = nullptr;
+    decltype(&Mix_FreeMusic) FreeMusic = nullptr;
+    decltype(&Mix_CloseAudio) CloseAudio = nullptr;
+    decltype(&Mix_Quit) MixQuit = nullptr;
+    decltype(&Mix_LoadWAV_RW) LoadWAV_RW = nullptr;
+    decltype(&Mix_LoadMUS) LoadMUS = nullptr;
+    decltype(&Mix_PlayMusic) PlayMusic = nullptr;
+    decltype(&Mix_PlayChannelTimed) PlayChannelTimed = nullptr;
+};
+
+// Loads the mixer once for the process; nullptr (logged each time it is asked) when it
+// cannot be loaded, and then every sound is silence.
+const MixerCalls* LoadMixer() {
+    static std::mutex loading;
+    static MixerCalls calls;
+    static bool loaded = false;
+    std::lock_guard<std::mutex> lock(loading);
+    if (loaded) return &calls;
+    void* library = dlopen(kMixerLibrary, RTLD_NOW | RTLD_LOCAL);
+    const char* failure = library ? nullptr : dlerror();
+    const auto find = [&](auto& call, const char* name) {
+        if (!library || failure) return;
+        call = reinterpret_cast<std::remove_reference_t<decltype(call)>>(dlsym(library, name));
+        if (!call) failure = name;
+    };
+    find(calls.InitSubSystem, "SDL_InitSubSystem");
+    find(calls.GetError, "SDL_GetError");
+    find(calls.Quit, "SDL_Quit");
+    find(calls.RWFromFile, "SDL_RWFromFile");
+    find(calls.RWFromConstMem, "SDL_RWFromConstMem");
+    find(calls.OpenAudio, "Mix_OpenAudio");
+    find(calls.Init, "Mix_Init");
+    find(calls.AllocateChannels, "Mix_AllocateChannels");
+    find(calls.SetSoundFonts, "Mix_SetSoundFonts");
+    find(calls.HaltChannel, "Mix_HaltChannel");
+    find(calls.HaltMusic, "Mix_HaltMusic");
+    find(calls.FreeChunk, "Mix_FreeChunk");
+    find(calls.FreeMusic, "Mix_FreeMusic");
+    find(calls.CloseAudio, "Mix_CloseAudio");
+    find(calls.MixQuit, "Mix_Quit");
+    find(calls.LoadWAV_RW, "Mix_LoadWAV_RW");
+    find(calls.LoadMUS, "Mix_LoadMUS");
+    find(calls.PlayMusic, "Mix_PlayMusic");
+    find(calls.PlayChannelTimed, "Mix_PlayChannelTimed");
+    if (failure) {
+        AppLog().Info.Log("SdlSound", std::string("no sound library, silence: ") + failure);
+        // The handle stays open: dlclose of a library with threads of its own is unsafe.
+        calls = MixerCalls{};
+        return nullptr;
+    }
+    loaded = true;
+    return &calls;
+}
 
 bool Readable(const std::string& path) { return !path.empty() && access(path.c_str(), R_OK) == 0; }
 
@@ -187,37 +264,39 @@ private:
     }
 
     bool Open() {
-        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-            AppLog().Info.Log("SdlSound", std::string("no sound device, silence: ") + SDL_GetError());
-            SDL_Quit();
+        mix_ = LoadMixer();
+        if (!mix_) return false;
+        if (mix_->InitSubSystem(SDL_INIT_AUDIO) != 0) {
+            AppLog().Info.Log("SdlSound", std::string("no sound device, silence: ") + mix_->GetError());
+            mix_->Quit();
             return false;
         }
-        if (Mix_OpenAudio(22050, AUDIO_S16SYS, 2, 1024) != 0) {
-            AppLog().Info.Log("SdlSound", std::string("no sound device, silence: ") + Mix_GetError());
-            SDL_Quit();
+        if (mix_->OpenAudio(22050, AUDIO_S16SYS, 2, 1024) != 0) {
+            AppLog().Info.Log("SdlSound", std::string("no sound device, silence: ") + mix_->GetError());
+            mix_->Quit();
             return false;
         }
-        Mix_Init(MIX_INIT_MID | MIX_INIT_OGG);
-        Mix_AllocateChannels(1);
+        mix_->Init(MIX_INIT_MID | MIX_INIT_OGG);
+        mix_->AllocateChannels(1);
         const std::string font = FindSoundFont();
-        if (!font.empty()) Mix_SetSoundFonts(font.c_str());
+        if (!font.empty()) mix_->SetSoundFonts(font.c_str());
         AppLog().Info.Log("SdlSound", "sound device open");
         return true;
     }
 
     void Close() {
-        Mix_HaltChannel(-1);
-        Mix_HaltMusic();
+        mix_->HaltChannel(-1);
+        mix_->HaltMusic();
         FreeWave();
-        for (auto& [number, chunk] : resources_) Mix_FreeChunk(chunk);
+        for (auto& [number, chunk] : resources_) mix_->FreeChunk(chunk);
         resources_.clear();
-        if (music_) Mix_FreeMusic(music_);
+        if (music_) mix_->FreeMusic(music_);
         music_ = nullptr;
-        Mix_CloseAudio();
-        Mix_Quit();
+        mix_->CloseAudio();
+        mix_->MixQuit();
         // SDL serves nothing else in this program; quitting it also frees what it kept
         // for this thread.
-        SDL_Quit();
+        mix_->Quit();
     }
 
     void Handle(const Command& c) {
@@ -227,10 +306,10 @@ private:
                 else StopWaveChannel();  // an unknown number is silence
                 break;
             case Command::File:
-                if (Mix_Chunk* chunk = Mix_LoadWAV(c.path.c_str())) {
+                if (Mix_Chunk* chunk = mix_->LoadWAV_RW(mix_->RWFromFile(c.path.c_str(), "rb"), 1)) {
                     StartWave(chunk, c.loop, true);
                 } else {
-                    AppLog().Warning.Log("SdlSound", "cannot play " + c.path + ": " + Mix_GetError());
+                    AppLog().Warning.Log("SdlSound", "cannot play " + c.path + ": " + mix_->GetError());
                     StopWaveChannel();
                 }
                 break;
@@ -239,9 +318,9 @@ private:
                 break;
             case Command::MidiPlay:
                 StopMusic();
-                music_ = Mix_LoadMUS(c.path.c_str());
-                if (!music_ || Mix_PlayMusic(music_, 0) != 0) {
-                    AppLog().Warning.Log("SdlSound", "cannot play MIDI " + c.path + ": " + Mix_GetError());
+                music_ = mix_->LoadMUS(c.path.c_str());
+                if (!music_ || mix_->PlayMusic(music_, 0) != 0) {
+                    AppLog().Warning.Log("SdlSound", "cannot play MIDI " + c.path + ": " + mix_->GetError());
                     StopMusic();
                     break;
                 }
@@ -260,7 +339,8 @@ private:
         if (auto found = resources_.find(number); found != resources_.end()) return found->second;
         std::optional<std::string_view> bytes = ResourceBytes(ResourceType::Wave, number);
         if (!bytes) return nullptr;
-        Mix_Chunk* chunk = Mix_LoadWAV_RW(SDL_RWFromConstMem(bytes->data(), static_cast<int>(bytes->size())), 1);
+        Mix_Chunk* chunk =
+            mix_->LoadWAV_RW(mix_->RWFromConstMem(bytes->data(), static_cast<int>(bytes->size())), 1);
         if (!chunk) {
             AppLog().Warning.Log("SdlSound resource", number);
             return nullptr;
@@ -272,22 +352,22 @@ private:
     void StartWave(Mix_Chunk* chunk, bool loop, bool ownChunk) {
         StopWaveChannel();
         if (ownChunk) wave_ = chunk;
-        Mix_PlayChannel(kWaveChannel, chunk, loop ? -1 : 0);
+        mix_->PlayChannelTimed(kWaveChannel, chunk, loop ? -1 : 0, -1);
     }
 
     void StopWaveChannel() {
-        Mix_HaltChannel(kWaveChannel);
+        mix_->HaltChannel(kWaveChannel);
         FreeWave();
     }
 
     void FreeWave() {
-        if (wave_) Mix_FreeChunk(wave_);
+        if (wave_) mix_->FreeChunk(wave_);
         wave_ = nullptr;
     }
 
     void StopMusic() {
-        Mix_HaltMusic();
-        if (music_) Mix_FreeMusic(music_);
+        mix_->HaltMusic();
+        if (music_) mix_->FreeMusic(music_);
         music_ = nullptr;
         musicDevice_ = 0;
     }
@@ -301,6 +381,7 @@ private:
     uint32_t lastMidiDevice_ = 0;  // window thread only
 
     // The worker's alone.
+    const MixerCalls* mix_ = nullptr;  // set by a successful Open
     std::map<int, Mix_Chunk*> resources_;
     Mix_Chunk* wave_ = nullptr;  // a file or alias sound, freed when replaced
     Mix_Music* music_ = nullptr;
