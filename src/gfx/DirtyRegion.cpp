@@ -107,7 +107,6 @@ void DirtyRegion::AddOver(const Rect& r) {
 }
 
 void DirtyRegion::Stamp(const Rect& r) {
-    if (r.IsEmpty()) return;
     const uint64_t now = clock_;
     for (int row = r.top >> kStampShift; row <= (r.bottom - 1) >> kStampShift; ++row) {
         uint64_t* line = &stamps_[static_cast<size_t>(row) * stampColumns_];
@@ -163,7 +162,6 @@ void DirtyRegion::Clear() {
 void DirtyRegion::Scrolled(const Rect& area, int dx, bool continues) {
     scrollDrawing_ = false;
     const Rect drawn = Intersect(area, Rect{0, 0, width_, height_});
-    Stamp(drawn);
     // The window shows the previous drawing only if exactly one present came since it.
     const bool follows = continues && dx != 0 && lastScrollKnown_ && lastScrollClears_ + 1 == clears_ &&
                          !scroll_.valid && drawn.top == lastScrollArea_.top &&

@@ -105,7 +105,7 @@ private:
     }
     // Marks what lay over the scrolling block at the last present within `source`, moved by dx.
     void AddPreviousOverMoved(const Rect& source, int dx);
-    // Notes that r (within the surface) was drawn now.
+    // Notes that r (within the surface, not empty) was drawn now.
     void Stamp(const Rect& r);
 
     static constexpr int kStampShift = 4;

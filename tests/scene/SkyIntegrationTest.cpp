@@ -226,6 +226,10 @@ TEST_F(SkyIntegrationTest, StarsLeftStandingShowTheSamePixelsAsStarsDrawnEveryTi
     // Made once per process, and its settings check draws a random number: made before
     // both runs, it draws in neither.
     TheNewMail();
+    const auto PixelsHash = [&] {
+        return std::hash<std::string_view>{}(std::string_view(reinterpret_cast<const char*>(surface->Data()),
+                                                              size_t{kWidth} * kHeight * sizeof(uint32_t)));
+    };
     const auto run = [&](gfx::DirtyTracking tracking) {
         // Each run from the same start: the first one stored that it moved on to the next
         // message, and its sleeps moved the clock on.
@@ -240,16 +244,13 @@ TEST_F(SkyIntegrationTest, StarsLeftStandingShowTheSamePixelsAsStarsDrawnEveryTi
         int flights = 0;
         for (int step = 0; step < 5000 && flights < 2; ++step) {
             universe.Step();
-            const std::string_view pixels(reinterpret_cast<const char*>(surface->Data()),
-                                          size_t{kWidth} * kHeight * sizeof(uint32_t));
-            ticks.push_back(std::hash<std::string_view>{}(pixels));
+            ticks.push_back(PixelsHash());
             if (StepFlags().retarget) ++flights;
         }
         // Into the next message's flight far enough for stars to leave the heart.
         for (int i = 0; i < 60; ++i) {
             universe.Step();
-            ticks.push_back(std::hash<std::string_view>{}(std::string_view(
-                reinterpret_cast<const char*>(surface->Data()), size_t{kWidth} * kHeight * sizeof(uint32_t))));
+            ticks.push_back(PixelsHash());
         }
         universe.Destroy();
         return ticks;
