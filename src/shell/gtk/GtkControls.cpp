@@ -131,6 +131,14 @@ int GtkControls::RunUntilEnd() {
     return result_;
 }
 
+int GtkControls::Run() {
+    Open();
+    if (!ended_) gtk_window_present(window_);
+    const int result = RunUntilEnd();
+    Detach();
+    return result;
+}
+
 void GtkControls::Command(int id) {
     if (ended_) return;
     logic_.Command(*this, id);

@@ -27,6 +27,9 @@ public:
     // Runs until the logic calls End (at once when it already did); returns its result.
     int RunUntilEnd();
     bool Ended() const { return ended_; }
+    // A modal window's whole life: Open, the window shown unless the logic ended already,
+    // RunUntilEnd, Detach. Returns the logic's result.
+    int Run();
     // Passes a command on (Return, Escape, the close box).
     void Command(int id);
     // Stops the timers and cuts the widgets off from the logic, before the window goes.

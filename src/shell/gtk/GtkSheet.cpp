@@ -164,10 +164,7 @@ int GtkControls::RunModal(int templateId, dialogs::DialogLogic& logic) {
     {
         GtkControls controls(GTK_WINDOW(window), form, logic);
         ForwardKeys(window, &controls);
-        controls.Open();
-        if (!controls.Ended()) gtk_window_present(GTK_WINDOW(window));
-        result = controls.RunUntilEnd();
-        controls.Detach();
+        result = controls.Run();
     }
     gtk_widget_destroy(window);
     return result;

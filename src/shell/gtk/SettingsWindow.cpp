@@ -21,10 +21,7 @@ int RunMainWindow(dialogs::DialogLogic& logic) {
                              return TRUE;
                          }),
                          &controls);
-        controls.Open();
-        if (!controls.Ended()) gtk_window_present(GTK_WINDOW(window));
-        result = controls.RunUntilEnd();
-        controls.Detach();
+        result = controls.Run();
     }
     gtk_widget_destroy(window);
     return result;
